@@ -1,0 +1,23 @@
+# Compiler settings shared by every target.
+#
+# Results are defined to the bit by the algorithms, so floating-point
+# contraction is off and no value-changing optimisation is ever enabled.
+# The build is portable: wide SIMD paths are selected at run time.
+
+add_library(gatebox_flags INTERFACE)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  target_compile_options(gatebox_flags INTERFACE
+    -Wall -Wextra -Wshadow -Wconversion -Wno-sign-conversion
+    -ffp-contract=off -fno-fast-math -fno-math-errno)
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "i.86|x86")
+    # SSE2 arithmetic on 32-bit x86: no x87 extended precision.
+    target_compile_options(gatebox_flags INTERFACE -msse2 -mfpmath=sse)
+  endif()
+  if(GATEBOX_WERROR)
+    target_compile_options(gatebox_flags INTERFACE -Werror)
+  endif()
+  if(GATEBOX_SANITIZE)
+    target_compile_options(gatebox_flags INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(gatebox_flags INTERFACE -fsanitize=address,undefined)
+  endif()
+endif()

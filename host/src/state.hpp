@@ -1,0 +1,79 @@
+// Internal state of the own host: the one concrete mxArray, the allocator's
+// block registry and the call contexts that own what a call creates.
+#pragma once
+
+#include "mex.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+struct mxArray_tag {
+  static constexpr std::uint32_t kMagic = 0x6d784172;  // "mxAr"
+  std::uint32_t magic = kMagic;
+  mxClassID cls = mxDOUBLE_CLASS;
+  bool is_complex = false;
+  bool is_sparse = false;
+  std::vector<mwSize> dims{0, 0};
+  void *re = nullptr;  // real (or only) data block
+  void *im = nullptr;  // imaginary block of a complex array
+  mwIndex *ir = nullptr, *jc = nullptr;  // sparse row indices and column starts
+  mwSize nzmax = 0;
+  std::vector<mxArray *> elems;     // cell elements; struct values, element-major
+  std::vector<std::string> fields;  // struct field names
+  std::string class_name;           // function handles
+  unsigned ctx = 0;                 // call context that owns the array (0: the embedding program)
+  mxArray *parent = nullptr;        // cell or struct that holds it
+  bool persistent = false;
+};
+
+namespace gatebox::host::detail {
+
+struct Block {
+  std::size_t size;
+  unsigned ctx;     // call context that owns a free-standing block
+  mxArray *owner;   // array whose data this is, or null
+  bool persistent;
+};
+
+// A host-side failure inside a call: carries what mexErrMsgIdAndTxt reports.
+struct HostError {
+  std::string id, message;
+};
+
+struct Context {
+  std::vector<mxArray *> arrays;
+  std::vector<void *> blocks;
+  std::string function_name;
+};
+
+struct State {
+  std::unordered_map<void *, Block> blocks;
+  std::unordered_set<const mxArray *> arrays;
+  std::vector<Context> contexts;  // contexts[0] is the embedding program
+  std::unordered_map<std::string, mxArray *> globals;
+  std::size_t live_bytes = 0;
+  std::size_t memory_limit = std::size_t(8) << 30;
+  std::string printed;
+  State() { contexts.emplace_back(); }
+  unsigned ctx() const { return static_cast<unsigned>(contexts.size() - 1); }
+};
+
+State &state();
+
+// Abort the process: the gateway did something a real host does not survive.
+[[noreturn]] void fault(const char *what);
+// End the current call with an error (outside a call: abort).
+[[noreturn]] void raise(const char *id, const std::string &message);
+
+void *alloc_block(std::size_t bytes, bool zero, mxArray *owner);
+void free_block(void *p);
+mxArray *checked(const mxArray *a);  // validates a handle
+mxArray *new_array(mxClassID cls, mwSize ndims, const mwSize *dims, bool is_complex, bool zero);
+void destroy(mxArray *a);
+void end_context(const std::vector<mxArray *> &keep);
+
+}  // namespace gatebox::host::detail
