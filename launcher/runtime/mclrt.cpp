@@ -312,6 +312,7 @@ MCLRT_API int mclMain(HMCRINSTANCE inst, int argc, const char **argv, const char
     status = 1;
   }
   flush_output(inst);
+  inst->err.drain();  // a partial last error line, too
   return status;
 }
 
