@@ -28,7 +28,7 @@
  * as unsigned.  M = 0 gives the runtime library's infinity or NaN. */
 int cyclebench_ratio_line(FILE *out, const char *name, int32_t t, int32_t m)
 {
-    return fprintf(out, "time for %s: \t%d\tflops=%g\n", name, (int)t, (double)t / (double)m);
+  return fprintf(out, "time for %s: \t%d\tflops=%g\n", name, (int)t, (double)t / (double)m);
 }
 
 #ifndef CYCLEBENCH_NO_MAIN
@@ -39,23 +39,24 @@ static volatile double b = 2.3;
 static volatile double result;
 
 /* Ticks between two clock() readings, narrowed to 32 bits as the program
- * reports them (a run would need hours of clock ticks to overflow). */
+ * reports them (at a million ticks a second, a loop would have to run for over
+ * half an hour to overflow). */
 static int32_t ticks(clock_t start, clock_t stop)
 {
-    return (int32_t)(int64_t)(stop - start);
+  return (int32_t)(int64_t)(stop - start);
 }
 
 /* One timed loop per body.  The bodies stay in separate functions so that
  * each loop is a plain counted loop around its own load-operate-store. */
-#define TIMED_LOOP(fname, body)                         \
-    static int32_t fname(void)                          \
-    {                                                   \
-        clock_t start = clock();                        \
-        for (int32_t i = 0; i < N; i++) {               \
-            body;                                       \
-        }                                               \
-        return ticks(start, clock());                   \
-    }
+#define TIMED_LOOP(fname, body)           \
+  static int32_t fname(void)              \
+  {                                       \
+    clock_t start = clock();              \
+    for (int32_t i = 0; i < N; i++) {     \
+      body;                               \
+    }                                     \
+    return ticks(start, clock());         \
+  }
 
 TIMED_LOOP(time_multiply, result = a * b)
 TIMED_LOOP(time_multiply_twice, result = a * b; result = a * b)
@@ -71,38 +72,38 @@ TIMED_LOOP(time_pow, result = pow(a, b))
 /* Difference of 32-bit tick counts with wrap-around (never undefined). */
 static int32_t minus(int32_t x, int32_t y)
 {
-    return (int32_t)(uint32_t)((uint32_t)x - (uint32_t)y);
+  return (int32_t)(uint32_t)((uint32_t)x - (uint32_t)y);
 }
 
 int main(void)
 {
-    static const struct {
-        const char *name;
-        int32_t (*run)(void);
-    } ratio_loops[] = {
-        {"<", time_less},       {"==", time_equal}, {"sqrt", time_sqrt},
-        {"exp", time_exp},      {"log", time_log},  {"fake pow", time_fake_pow},
-        {"pow", time_pow},
-    };
+  static const struct {
+    const char *name;
+    int32_t (*run)(void);
+  } ratio_loops[] = {
+    {"<", time_less},       {"==", time_equal}, {"sqrt", time_sqrt},
+    {"exp", time_exp},      {"log", time_log},  {"fake pow", time_fake_pow},
+    {"pow", time_pow},
+  };
 
-    if (clock() == (clock_t)-1) {
-        fputs("cyclebench: the processor clock is not available\n", stderr);
-        return 1;
-    }
+  if (clock() == (clock_t)-1) {
+    fputs("cyclebench: the processor clock is not available\n", stderr);
+    return 1;
+  }
 
-    int32_t t1 = time_multiply();
-    int32_t t2 = time_multiply_twice();
-    int32_t loop = minus(minus(t1, t2), minus(0, t1)); /* L = 2*T1 - T2 */
-    printf("time for loop: \t%d\n", (int)loop);
+  int32_t t1 = time_multiply();
+  int32_t t2 = time_multiply_twice();
+  int32_t loop = minus(minus(t1, t2), minus(0, t1)); /* L = 2*T1 - T2 */
+  printf("time for loop: \t%d\n", (int)loop);
 
-    int32_t m = minus(time_multiply(), loop);
-    printf("time for multiply: \t%d\n", (int)m);
-    printf("time for add: \t%d\n", (int)minus(time_add(), loop));
+  int32_t m = minus(time_multiply(), loop);
+  printf("time for multiply: \t%d\n", (int)m);
+  printf("time for add: \t%d\n", (int)minus(time_add(), loop));
 
-    for (size_t k = 0; k < sizeof ratio_loops / sizeof ratio_loops[0]; k++) {
-        cyclebench_ratio_line(stdout, ratio_loops[k].name, minus(ratio_loops[k].run(), loop), m);
-        fflush(stdout);
-    }
-    return (fflush(stdout) == 0 && !ferror(stdout)) ? 0 : 1;
+  for (size_t k = 0; k < sizeof ratio_loops / sizeof ratio_loops[0]; k++) {
+    cyclebench_ratio_line(stdout, ratio_loops[k].name, minus(ratio_loops[k].run(), loop), m);
+    fflush(stdout);
+  }
+  return (fflush(stdout) == 0 && !ferror(stdout)) ? 0 : 1;
 }
 #endif
