@@ -9,6 +9,14 @@
 #define GATEBOX_EXPORT __attribute__((visibility("default")))
 #endif
 
+/* A build that cannot pass a quoted text with blanks (the host's own mex
+ * command) selects a release's text with a flag instead. */
+#if !defined(GATEBOX_MEX_VERSION) && defined(GATEBOX_MEX_VERSION_MATLAB5)
+#define GATEBOX_MEX_VERSION "MATLAB 5 compatible"
+#endif
+#if !defined(GATEBOX_MEX_VERSION) && defined(GATEBOX_MEX_VERSION_R12)
+#define GATEBOX_MEX_VERSION "MATLAB R12 native"
+#endif
 #ifndef GATEBOX_MEX_VERSION
 #define GATEBOX_MEX_VERSION "MATLAB R13 native"
 #endif
