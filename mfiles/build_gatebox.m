@@ -103,7 +103,7 @@ function built = build_gatebox (outdir, srcroot)
       end
     end
     help_file = fullfile (here, [g.name '.m']);
-    if (exist (help_file, 'file') && ~strcmp (dest, here))
+    if (exist (help_file, 'file') && ~same_folder (dest, here))
       copyfile (help_file, dest);  % help text beside the MEX file
     end
     if (isempty (g.subdir))
@@ -159,6 +159,16 @@ function s = sources_in (root, lib)
   d = dir (fullfile (root, lib, '*.cpp'));
   s = sort ({d.name});
   s = cellfun (@(f) fullfile (root, lib, f), s, 'UniformOutput', false);
+end
+
+function tf = same_folder (a, b)
+  % True when the folder names A and B lead to the same folder.
+  if (exist ('OCTAVE_VERSION', 'builtin') > 0)
+    tf = strcmp (canonicalize_file_name (a), canonicalize_file_name (b));
+  else
+    tf = strcmp (char (java.io.File (a).getCanonicalPath ()), ...
+                 char (java.io.File (b).getCanonicalPath ()));
+  end
 end
 
 function restore_env (cxx, c)
