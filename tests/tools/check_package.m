@@ -8,7 +8,12 @@ function check_package (prefix, cmake_dir)
   pkgdir = info{1}.dir;
   assert (strncmp (pkgdir, prefix, numel (prefix)), ['installed outside the prefix: ' pkgdir]);
   names = gatebox_mex_names (cmake_dir);
-  names = names(cellfun (@isempty, strfind (names, '/')));  % subfolder builds are not on the path
+  in_sub = ! cellfun (@isempty, strfind (names, '/'));  % second builds, off the path
+  for k = find (in_sub)'
+    assert (exist (fullfile (pkgdir, [names{k} '.mex']), 'file') == 2, ['not installed: ' names{k}]);
+    assert (exist (fullfile (pkgdir, [names{k} '.m']), 'file') == 2, ['no help beside ' names{k}]);
+  end
+  names = names(! in_sub);
   assert (numel (names) > 0);
   for k = 1:numel (names)
     name = names{k};
