@@ -104,7 +104,7 @@ TEST(IsmemberSorted, EmptySetIsNeverReadAndEmptyAGivesEmptyFlags) {
 
 }  // namespace
 
-#if defined(GATEBOX_WINDOWS_BEHAVIOUR)
+#if defined(GATEBOX_WINDOWS_BEHAVIOUR) && !defined(_WIN32)
 // The Windows build of util has no ismember_sorted: a weak reference to it
 // stays unresolved.
 std::int32_t *ismember_sorted(const double *a, std::size_t na, const double *s, int ns) __attribute__((weak));
