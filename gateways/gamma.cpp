@@ -21,29 +21,12 @@ static_assert(kNotEnough.size() == 27 && kTooMany.size() == 25 && kNotReal.size(
 const char kNotFullDouble[] = "Argument must be a full double array; convert it with full(double(x)).";
 
 // k! for k = 0 .. 22, each exactly representable.
-const double factorial[23] = {1.0,
-                              1.0,
-                              2.0,
-                              6.0,
-                              24.0,
-                              120.0,
-                              720.0,
-                              5040.0,
-                              40320.0,
-                              362880.0,
-                              3628800.0,
-                              39916800.0,
-                              479001600.0,
-                              6227020800.0,
-                              87178291200.0,
-                              1307674368000.0,
-                              20922789888000.0,
-                              355687428096000.0,
-                              6402373705728000.0,
-                              121645100408832000.0,
-                              2432902008176640000.0,
-                              51090942171709440000.0,
-                              1124000727777607680000.0};
+const double factorial[23] = {
+    1.0,          1.0,           2.0,            6.0,             24.0,             120.0,
+    720.0,        5040.0,        40320.0,        362880.0,        3628800.0,        39916800.0,
+    479001600.0,  6227020800.0,  87178291200.0,  1307674368000.0, 20922789888000.0, 355687428096000.0,
+    6402373705728000.0,    121645100408832000.0,   2432902008176640000.0,
+    51090942171709440000.0, 1124000727777607680000.0};
 
 // Cody's coefficients: P, Q of the rational approximation of Gamma(1 + z)
 // on [0, 1], C of the asymptotic series of ln Gamma.
@@ -65,7 +48,8 @@ const double inf = std::numeric_limits<double>::infinity();
 // dgamma: Gamma(x) for real x.
 // Method: W. J. Cody's SPECFUN routine GAMMA (ACM TOMS Algorithm 715, 1993)
 // with IEEE double constants.  x <= 0 is reflected, Gamma(x) =
-// -pi / (sin(pi r) (-x) Gamma(-x)) with r the fraction of -x; 1/y below eps;
+// -pi / ((-1)^k sin(pi r) Gamma(1 - x)) with k and r the whole part and the
+// fraction of -x; 1/y below eps;
 // a rational approximation of Gamma(1 + z) on [0, 1] with the recurrence up
 // to 12; Stirling's series with C above.  Accuracy about 1e-15 relative on
 // the positive axis; the error grows near the negative poles (the rounding
