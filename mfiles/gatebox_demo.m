@@ -66,8 +66,9 @@ end
 function demo_gamma ()
   printf ('gamma(x): the gamma function; whole arguments up to 23 are exact factorials.\n');
   printf ('While on the path it shadows the built-in gamma, still reachable as builtin(''gamma'', x).\n');
-  x = [5 0.5 -0.5];
-  printf ('  gamma([5 0.5 -0.5]) = %s\n', mat2str (gamma (x), 10));
+  x = [5 0.5 -0.5 -200.5];
+  printf ('  gamma([5 0.5 -0.5 -200.5])            = %s\n', mat2str (gamma (x), 10));
+  printf ('  builtin(''gamma'', [5 0.5 -0.5 -200.5]) = %s\n', mat2str (builtin ('gamma', x), 10));
   printf ('  gamma(23) = %.0f: 22! exactly (builtin gamma(23) is %d units in the last place off)\n', ...
           gamma (23), abs (builtin ('gamma', 23) - gamma (23)) / eps (gamma (23)));
   x = 340 * rand (1, 1e6) - 170;
