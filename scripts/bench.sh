@@ -27,6 +27,7 @@ octave_run() {
   octave-cli --no-gui --norc --no-window-system --quiet --eval "
     warning('off', 'Octave:shadowed-function');
     addpath('$top/bench/octave'); addpath('$top/build/octave');
+    if exist('$top/build/octave/bench', 'dir') addpath('$top/build/octave/bench'); end
     $1"
 }
 
