@@ -9,6 +9,9 @@
 #include "util.h"
 
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -26,13 +29,21 @@ WHState g_state = kWHInitialState;
 // arithmetic is exact); the three fractions x/m are summed in double, the sum
 // is rounded to the nearest single-precision value, and its fractional part
 // (exact in single precision) is returned.  The result lies on a float grid in
-// [0, 1) and is exactly 0 when the rounded sum is a whole number.
+// [0, 1) and is exactly 0 when the rounded sum is a whole number.  With SSE2
+// the first two quotients share one packed division (the same IEEE quotients:
+// division dominates the cost of a draw).
 double Rand(WHState &s) {
   s.ix = (171 * s.ix) % 30269;
   s.iy = (172 * s.iy) % 30307;
   s.iz = (170 * s.iz) % 30323;
+#if defined(__SSE2__)
+  __m128d q = _mm_div_pd(_mm_set_pd(static_cast<double>(s.iy), static_cast<double>(s.ix)),
+                         _mm_set_pd(30307.0, 30269.0));
+  double sum = (_mm_cvtsd_f64(q) + _mm_cvtsd_f64(_mm_unpackhi_pd(q, q))) + static_cast<double>(s.iz) / 30323.0;
+#else
   double sum = static_cast<double>(s.ix) / 30269.0 + static_cast<double>(s.iy) / 30307.0 +
                static_cast<double>(s.iz) / 30323.0;
+#endif
   float f = static_cast<float>(sum);
   return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
 }
