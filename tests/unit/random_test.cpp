@@ -39,17 +39,19 @@ TEST(Rand, FollowsTheGoldenStreamOfStatesAndValues) {
   }
 }
 
-TEST(Rand, StartsFromThePublishedSeedsAndStaysInItsRange) {
+TEST(Rand, StartsFromThePublishedSeedsAndMatchesThePlainFormula) {
   WHState s = kWHInitialState;
   EXPECT_EQ(Rand(s), 0.320176362991333);
   EXPECT_TRUE((same_state(s, {17271, 20637, 2082})));
   EXPECT_EQ(Rand(s), 0.36242103576660156);
   EXPECT_EQ(Rand(s), 0.4219481945037842);
   EXPECT_TRUE((same_state(s, {13315, 20800, 8968})));
-  for (int i = 0; i < 200000; ++i) {
+  // The plain formula, one scalar division a component, as the reference.
+  for (int i = 0; i < 1000000; ++i) {
     double u = Rand(s);
+    float f = static_cast<float>(s.ix / 30269.0 + s.iy / 30307.0 + s.iz / 30323.0);
+    ASSERT_TRUE(same_bits(u, static_cast<double>(f - std::floor(f)))) << "draw " << i;
     ASSERT_TRUE(u >= 0.0 && u < 1.0);
-    ASSERT_EQ(static_cast<double>(static_cast<float>(u)), u);  // on the single-precision grid
   }
 }
 
@@ -177,6 +179,15 @@ TEST(Samplers, ReturnPromptlyForExtremeArguments) {
     ASSERT_TRUE(g > 0 && std::isfinite(g)) << a;
     if (a > 1e6) {
       ASSERT_LE(std::fabs(g / a - 1.0), 0.01) << a;
+    }
+  }
+  // Shapes a few ulps around 1 (d = a - 1 tiny, c1 and c2 huge) and 2.5.
+  for (int k = 1; k <= 500; ++k) {
+    for (double a : {1.0 + k * 0x1p-52, 1.0 - k * 0x1p-53, 2.5 + k * 0x1p-51, 2.5 - k * 0x1p-51}) {
+      WHState before = s;
+      double g = GammaRand(s, a);
+      ASSERT_TRUE(g >= 0 && std::isfinite(g)) << a;
+      ASSERT_LE(uniforms_between(before, s, 1000), 200) << a;
     }
   }
   EXPECT_EQ(GammaRand(s, INFINITY), INFINITY);
