@@ -6,6 +6,7 @@
 #include "unit/stats.h"
 #include "util.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -294,6 +295,65 @@ TEST_F(Sampling, DrawcountsMarginalsFitTheBinomial) {
     for (std::size_t k = 0; k < col.size(); ++k) sum += hv[j * col.size() + k];
     ASSERT_EQ(sum, n) << "column " << j;
   }
+}
+
+// Property check over many generated argument lists (the fuzzing idea on a
+// fixed seed): every call either ends with one of the documented refusals or
+// returns one real double output of p's rows and columns whose values are
+// what the sampler can give, and no call leaves a block or array behind.
+TEST_F(Sampling, GeneratedArgumentListsGiveADocumentedErrorOrAValidOutput) {
+  WHState gen = {11, 22, 33};
+  auto pick = [&](int k) { return static_cast<int>(Rand(gen) * k); };
+  const double specials[] = {0.0, -0.0, 0.5, 1.0, -1.0, 1.7, 10.7, 2147483647.0, 2147483648.0, -0.5,
+                             1e-300, 1e300, INFINITY, -INFINITY, NAN, 0.9999999999999998, 4.9e-324};
+  auto value = [&]() { return pick(3) ? specials[pick(17)] : Rand(gen) * 3.0 - 0.5; };
+  auto argument = [&]() -> h::Array {
+    std::vector<mwSize> d = {static_cast<mwSize>(pick(4)), static_cast<mwSize>(pick(4))};
+    if (pick(6) == 0) d.push_back(static_cast<mwSize>(pick(3)));
+    if (pick(3) == 0) d = {1, 1};
+    std::size_t count = 1;
+    for (mwSize k : d) count *= static_cast<std::size_t>(k);
+    std::vector<double> v(count);
+    for (double &x : v) x = value();
+    switch (pick(10)) {
+      case 0: return h::numeric(pick(2) ? mxSINGLE_CLASS : mxINT32_CLASS, d, std::vector<double>(count, 1.0));
+      case 1: return h::sparse(d[0], d[1], std::vector<double>(static_cast<std::size_t>(d[0] * d[1]), 0.25));
+      case 2: return h::complex(d, v, v);
+      case 3: return pick(2) ? h::function_handle() : h::cell(d);
+      default: return h::doubles(d, v);
+    }
+  };
+  const std::vector<std::string> refusals = {"Usage: x = shapedraw(a)", "Usage: r = bino_sample(p, n)",
+                                             "Usage: h = drawcounts(p, n)", "n must be scalar", kSparse};
+  int ok = 0, refused = 0;
+  for (int i = 0; i < 3000; ++i) {
+    h::Gateway *g = std::vector<h::Gateway *>{&shape, &trial, &counts, &counts_win}[pick(4)];
+    std::vector<h::Array> args;
+    int nargs = pick(5) == 0 ? pick(4) : (g == &shape ? 1 : 2);
+    for (int k = 0; k < nargs; ++k) args.push_back(argument());
+    std::vector<const mxArray *> in;
+    for (const auto &a : args) in.push_back(a.get());
+    h::CallResult r = g->call(in);
+    if (!r.ok()) {
+      ++refused;
+      const std::string &id = r.error->id;
+      bool documented = std::find(refusals.begin(), refusals.end(), r.error->message) != refusals.end() ||
+                        id.find(":notDouble") != std::string::npos || id.find(":badTrialCount") != std::string::npos;
+      EXPECT_TRUE(documented) << id << " | " << r.error->message;
+      continue;
+    }
+    ++ok;
+    const mxArray *p = in[0], *out = r.out();
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(h::dims(out), (std::vector<mwSize>{static_cast<mwSize>(mxGetM(p)), static_cast<mwSize>(mxGetN(p))}));
+    EXPECT_TRUE(mxIsDouble(out) && !mxIsComplex(out));
+    if (g == &shape) continue;
+    // A generated sparse n stores 0.25 or nothing: 0 trials either way.
+    double n = mxIsSparse(in[1]) ? 0.0 : std::trunc(h::values(in[1])[0]);
+    for (double x : h::values(out)) ASSERT_TRUE(x >= 0 && x <= n && x == std::floor(x)) << g->name() << " n " << n;
+  }
+  EXPECT_GT(ok, 300);
+  EXPECT_GT(refused, 300);
 }
 
 }  // namespace
