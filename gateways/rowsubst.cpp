@@ -6,9 +6,12 @@
 // ascending order.  The sum is rounded after every product and every addition
 // and starts from +0; there is no zero skip (every component is divided).
 //
-// Every row depends on all rows solved before it, and its sum starts with
-// them (upper) or ends with them (lower), so rows are solved one after the
-// other; the vectors run across right-hand sides instead.  The columns are
+// Every row depends on all rows solved before it, so the vectors run across
+// right-hand sides.  A lower row's sum ends with the rows just solved, so R
+// consecutive rows share the part over the rows solved before them (each
+// solved row is loaded once for R rows) and then finish one after the other;
+// an upper row's sum starts with the row just solved, so upper rows go one at
+// a time.  The columns are
 // copied, a chunk at a time, into a row-major workspace so that row l of the
 // chunk is contiguous: a row of x is then solved by streaming the solved rows
 // through a few vector accumulators, one product and one addition per element
@@ -75,7 +78,9 @@ void plain(bool lower, const double *t, Index m, double *x, Index k) {
   }
 }
 
-template <class V, int NV>
+// Solver on vectors V of W doubles: single rows with up to NV vectors of
+// columns at a time; lower-triangle rows in groups of R with up to NB vectors.
+template <class V, int NV, int R, int NB>
 struct Rows {
   static constexpr int W = static_cast<int>(sizeof(V) / sizeof(double));
 
@@ -109,6 +114,55 @@ struct Rows {
       row_cols<NC - 1>(nv, ti, m, tii, w, ldw, i, l0, l1);
   }
 
+  // Lower triangle, rows [i0, i0+R) at once, columns [0, NC*W): the part of
+  // each sum over l < i0 (common to the R rows, so each loaded row of w serves
+  // R rows), then the rows one after the other with their steps l in [i0, i).
+  template <int NC>
+  static GATEBOX_INLINE void lower_rows(const double *t, Index m, double *w, Index ldw, Index i0) {
+    V acc[R][NC];
+#pragma GCC unroll 16
+    for (int r = 0; r < R; ++r)
+#pragma GCC unroll 16
+      for (int v = 0; v < NC; ++v) acc[r][v] = V{};
+    for (Index l = 0; l < i0; ++l) {
+      const double *tl = t + i0 + l * m;
+      const double *wl = w + l * ldw;
+      V wv[NC];
+#pragma GCC unroll 16
+      for (int v = 0; v < NC; ++v) wv[v] = load<V>(wl + v * W);
+#pragma GCC unroll 16
+      for (int r = 0; r < R; ++r) {
+        const double tr = tl[r];
+#pragma GCC unroll 16
+        for (int v = 0; v < NC; ++v) acc[r][v] = acc[r][v] + tr * wv[v];
+      }
+    }
+#pragma GCC unroll 16
+    for (int r = 0; r < R; ++r) {
+      const Index i = i0 + r;
+#pragma GCC unroll 16
+      for (int q = 0; q < r; ++q) {
+        const double tq = t[i + (i0 + q) * m];
+#pragma GCC unroll 16
+        for (int v = 0; v < NC; ++v) acc[r][v] = acc[r][v] + tq * load<V>(w + (i0 + q) * ldw + v * W);
+      }
+      const double tii = t[i + i * m];
+#pragma GCC unroll 16
+      for (int v = 0; v < NC; ++v) {
+        double *wi = w + i * ldw + v * W;
+        store<V>(wi, (load<V>(wi) - acc[r][v]) / tii);
+      }
+    }
+  }
+
+  template <int NC>
+  static GATEBOX_INLINE void lower_rows_cols(int nv, const double *t, Index m, double *w, Index ldw, Index i0) {
+    if (nv == NC)
+      lower_rows<NC>(t, m, w, ldw, i0);
+    else if constexpr (NC > 1)
+      lower_rows_cols<NC - 1>(nv, t, m, w, ldw, i0);
+  }
+
   static GATEBOX_INLINE void solve(bool lower, const double *t, Index m, double *x, Index k, double *work) {
     const Index jc = static_cast<Index>(chunk_columns(static_cast<std::size_t>(m), static_cast<std::size_t>(k)));
     for (Index c0 = 0; c0 < k; c0 += jc) {
@@ -119,7 +173,12 @@ struct Rows {
         for (Index j = 0; j < nc; ++j) wl[j] = x[l + (c0 + j) * m];
         for (Index j = nc; j < ldw; ++j) wl[j] = 0;
       }
-      for (Index s = 0; s < m; ++s) {
+      Index s = 0;
+      if (lower)
+        for (; s + R <= m; s += R)
+          for (Index jt = 0; jt < ldw; jt += NB * W)
+            lower_rows_cols<NB>(static_cast<int>(std::min<Index>(NB, (ldw - jt) / W)), t, m, work + jt, ldw, s);
+      for (; s < m; ++s) {
         const Index i = lower ? s : m - 1 - s;
         const Index l0 = lower ? 0 : i + 1, l1 = lower ? i : m;
         const double *ti = t + i;
@@ -134,7 +193,7 @@ struct Rows {
 };
 
 void solve_base(bool lower, const double *t, Index m, double *x, Index k, double *work) {
-  Rows<v2d, 8>::solve(lower, t, m, x, k, work);
+  Rows<v2d, 8, 2, 4>::solve(lower, t, m, x, k, work);
 }
 
 #if (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN32)
@@ -143,11 +202,11 @@ void solve_base(bool lower, const double *t, Index m, double *x, Index k, double
 #define GATEBOX_ROWSUBST_WIDE 1
 __attribute__((target("avx2"))) void solve_avx2(bool lower, const double *t, Index m, double *x, Index k,
                                                 double *work) {
-  Rows<v4d, 8>::solve(lower, t, m, x, k, work);
+  Rows<v4d, 8, 2, 4>::solve(lower, t, m, x, k, work);
 }
 __attribute__((target("avx512f"))) void solve_avx512(bool lower, const double *t, Index m, double *x, Index k,
                                                      double *work) {
-  Rows<v8d, 8>::solve(lower, t, m, x, k, work);
+  Rows<v8d, 8, 4, 4>::solve(lower, t, m, x, k, work);
 }
 #endif
 
