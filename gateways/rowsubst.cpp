@@ -7,17 +7,16 @@
 // and starts from +0; there is no zero skip (every component is divided).
 //
 // Every row depends on all rows solved before it, so the vectors run across
-// right-hand sides.  A lower row's sum ends with the rows just solved, so R
-// consecutive rows share the part over the rows solved before them (each
-// solved row is loaded once for R rows) and then finish one after the other;
-// an upper row's sum starts with the row just solved, so upper rows go one at
-// a time.  The columns are
-// copied, a chunk at a time, into a row-major workspace so that row l of the
-// chunk is contiguous: a row of x is then solved by streaming the solved rows
-// through a few vector accumulators, one product and one addition per element
-// and step in the plain order, so each element gets the plain loops' bits.  The
-// chunk width keeps the workspace (m by at most 64 columns) near 512 KiB, in
-// the second-level cache.
+// right-hand sides.  The columns are copied, a chunk at a time, into a
+// row-major workspace so that row l of the chunk is contiguous; a row of x is
+// then solved by streaming the solved rows through a few vector accumulators,
+// one product and one addition per element and step in the plain order, so
+// each element gets the plain loops' bits.  A lower row's sum ends with the
+// rows just solved, so R consecutive rows share the part over the rows solved
+// before them (each solved row is loaded once for R rows) and then finish one
+// after the other; an upper row's sum starts with the row just solved, so
+// upper rows go one at a time.  The chunk width keeps the workspace (m by at
+// most 64 columns) near 512 KiB, in the second-level cache.
 #include "rowsubst.h"
 
 #include <algorithm>
