@@ -60,3 +60,4 @@
 %! catch err
 %!   assert (err.identifier, 'gatebox:backapply:sparse');
 %! end
+%!error <double array> backapply (containers.Map (), 1)

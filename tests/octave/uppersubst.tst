@@ -80,3 +80,4 @@
 %! catch err
 %!   assert (err.identifier, 'gatebox:lowersubst:notDouble');
 %! end
+%!error <double array> uppersubst (1, containers.Map ())
