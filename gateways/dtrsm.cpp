@@ -97,14 +97,15 @@ struct Blocked {
     for (int j = 0; j < NC; ++j)
 #pragma GCC unroll 16
       for (int v = 0; v < MV; ++v) acc[v][j] = load<V>(bt + v * W + j * ldb);
-    for (Index t = 0; t < count; ++t, ak += astep, xk += xstep, sk += sstep) {
+    for (Index t = 0; t < count; ++t) {
+      const double *at = ak + t * astep, *xt = xk + t * xstep;
       V av[MV];
 #pragma GCC unroll 16
-      for (int v = 0; v < MV; ++v) av[v] = load<V>(ak + v * W);
+      for (int v = 0; v < MV; ++v) av[v] = load<V>(at + v * W);
 #pragma GCC unroll 16
       for (int j = 0; j < NC; ++j) {
-        if (Skip && sk[j]) continue;
-        const double xs = xk[j * ldb];
+        if (Skip && sk[t * sstep + j]) continue;
+        const double xs = xt[j * ldb];
 #pragma GCC unroll 16
         for (int v = 0; v < MV; ++v) acc[v][j] = acc[v][j] - xs * av[v];
       }
