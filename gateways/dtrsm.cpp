@@ -10,9 +10,11 @@
 // from the far end of the triangle towards i, then the division by A(i, i)
 // unless B(i, j) is then zero.  The blocked solver keeps that sequence for every
 // element and changes only which elements are worked on together.  Rows are cut
-// into blocks of NB.  A block's diagonal part is solved with the plain loops,
-// which records for each (k, j) whether step k was skipped (the decision rests
-// on the value before the division, so it cannot be recovered afterwards); then
+// into blocks of NB.  A block's diagonal part is solved with the plain loops'
+// operations, W right-hand sides at a time with one in each vector lane (a lane
+// whose step is skipped keeps its values), which records for each (k, j)
+// whether step k was skipped (the decision rests on the value before the
+// division, so it cannot be recovered afterwards); then
 // the rows on the near side of the block receive the block's steps, k in the
 // same order, NB rows by NR columns at a time in registers, with vectors across
 // rows and the skip a per-(k, j) decision shared by the whole vector.  Upper
@@ -131,6 +133,33 @@ struct Blocked {
     }
   }
 
+  // The diagonal block, rows [k0, k1), of the W columns at xc, one column per
+  // vector lane: each lane gets the plain loops' operations (a lane whose
+  // component is zero at a step keeps its values through that step), and
+  // skipj[(k - k0)*JC + lane] records the skipped steps.
+  static GATEBOX_INLINE void diagonal_lanes(bool upper, Index k0, Index k1, const double *a, Index lda, double *xc,
+                                            Index ldb, unsigned char *skipj) {
+    const Index nb = k1 - k0;
+    V X[NB];
+    for (Index r = 0; r < nb; ++r)
+      for (int l = 0; l < W; ++l) X[r][l] = xc[k0 + r + l * ldb];
+    for (Index s = 0; s < nb; ++s) {
+      const Index r = upper ? nb - 1 - s : s, k = k0 + r;
+      const V pre = X[r];
+      const auto live = pre != V{};  // lanes whose step k is made
+      X[r] = live ? pre / a[k + k * lda] : pre;
+      for (int l = 0; l < W; ++l) skipj[r * JC + l] = live[l] == 0;
+      const V xk = X[r];
+      const double *ak = a + k * lda;
+      if (upper)
+        for (Index q = 0; q < r; ++q) X[q] = live ? X[q] - xk * ak[k0 + q] : X[q];
+      else
+        for (Index q = r + 1; q < nb; ++q) X[q] = live ? X[q] - xk * ak[k0 + q] : X[q];
+    }
+    for (Index r = 0; r < nb; ++r)
+      for (int l = 0; l < W; ++l) xc[k0 + r + l * ldb] = X[r][l];
+  }
+
   static GATEBOX_INLINE void solve(bool upper, Index m, Index n, const double *a, Index lda, double *b, Index ldb) {
     unsigned char skip[NB * JC];       // skip[(k - k0)*JC + j]: step k skipped in column j
     bool tile_skips[(JC + NR - 1) / NR];  // any step of the block skipped in a column tile
@@ -148,8 +177,11 @@ struct Blocked {
           k1 = first + q * NB;
           k0 = std::max<Index>(0, k1 - NB);
         }
-        // The diagonal block, column by column, with the plain loops.
-        for (Index j = 0; j < nc; ++j) {
+        // The diagonal block: W columns at a time across the lanes, the
+        // columns left over one by one with the plain loops.
+        Index jd = 0;
+        for (; jd + W <= nc; jd += W) diagonal_lanes(upper, k0, k1, a, lda, bc + jd * ldb, ldb, skip + jd);
+        for (Index j = jd; j < nc; ++j) {
           double *x = bc + j * ldb;
           for (Index s = 0; s < k1 - k0; ++s) {
             const Index k = upper ? k1 - 1 - s : k0 + s;
