@@ -8,19 +8,19 @@
 // The plain loops fix, for every element B(i, j), the operations it receives:
 // B(i, j) - B(k, j)*A(i, k) for each step k that was not skipped, k running
 // from the far end of the triangle towards i, then the division by A(i, i)
-// unless B(i, j) is then zero.  The blocked solver keeps that sequence for every
-// element and changes only which elements are worked on together.  Rows are cut
-// into blocks of NB.  A block's diagonal part is solved with the plain loops'
-// operations, W right-hand sides at a time with one in each vector lane (a lane
-// whose step is skipped keeps its values), which records for each (k, j)
-// whether step k was skipped (the decision rests on the value before the
-// division, so it cannot be recovered afterwards); then
-// the rows on the near side of the block receive the block's steps, k in the
-// same order, NB rows by NR columns at a time in registers, with vectors across
-// rows and the skip a per-(k, j) decision shared by the whole vector.  Upper
-// blocks are aligned at the top and lower blocks at the bottom, so every update
-// region is a whole number of register tiles.  Products and differences are
-// rounded separately (no fused multiply-add), as in the plain loops, so the
+// unless B(i, j) is then zero.  The blocked solver keeps that sequence for
+// every element and changes only which elements are worked on together.  Rows
+// are cut into blocks of NB.  A block's diagonal part is solved with the plain
+// loops' operations, W right-hand sides at a time with one in each vector lane
+// (a lane whose step is skipped keeps its values), which records for each (k,
+// j) whether step k was skipped (the decision rests on the value before the
+// division, so it cannot be recovered afterwards); then the rows on the near
+// side of the block receive the block's steps, k in the same order, NB rows by
+// NR columns at a time in registers, with vectors across rows and the skip a
+// per-(k, j) decision shared by the whole vector.  Upper blocks are aligned at
+// the top and lower blocks at the bottom, so every update region is a whole
+// number of register tiles.  Products and differences are rounded separately
+// (no fused multiply-add), as in the plain loops, so the
 // result is the plain loops' to the bit.  No memory is allocated.
 #include "dtrsm.h"
 
