@@ -20,8 +20,8 @@
 // per-(k, j) decision shared by the whole vector.  Upper blocks are aligned at
 // the top and lower blocks at the bottom, so every update region is a whole
 // number of register tiles.  Products and differences are rounded separately
-// (no fused multiply-add), as in the plain loops, so the
-// result is the plain loops' to the bit.  No memory is allocated.
+// (no fused multiply-add), as in the plain loops, so the result is the plain
+// loops' to the bit.  No memory is allocated.
 #include "dtrsm.h"
 
 #include <algorithm>
