@@ -28,6 +28,7 @@ function report (name, fs, labels, calls, rounds)
     printf ("  %-34s %10.1f us", labels{k}, 1e6 * med(k));
     if (k > 1)
       printf ("   linsolve/gateway %.2f", med(1) / med(k));
+      gatebox_bench_row (strtok (labels{k}, "("), [name " (CPU time)"], med(k), labels{1}, med(1));
     end
     printf ("\n");
   end
@@ -35,6 +36,7 @@ end
 
 here = fileparts (mfilename ("fullpath"));
 addpath (fullfile (here, "..", "..", "build", "octave"));
+addpath (here);  # gatebox_bench_row
 printf ("OMP_NUM_THREADS=%s OPENBLAS_NUM_THREADS=%s, %s\n", getenv ("OMP_NUM_THREADS"),
         getenv ("OPENBLAS_NUM_THREADS"), version ());
 
