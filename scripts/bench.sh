@@ -40,10 +40,10 @@ for f in "${scripts[@]}"; do
   name=$(basename "$f" .m)
   echo "== $name"
   if octave_run "$name" 2>&1 | tee "$out/$name.log"; then :; fi
-  if ! grep -q $'^gatebox-bench\t' "$out/$name.log"; then
+  if ! grep -q $'gatebox-bench\t' "$out/$name.log"; then
     echo "$name" >> "$out/failed.txt"
   fi
-  grep $'^gatebox-bench\t' "$out/$name.log" >> "$out/rows.tsv" || true
+  grep -o $'gatebox-bench\t.*' "$out/$name.log" >> "$out/rows.tsv" || true
 done
 
 if [ $# -eq 0 ]; then

@@ -28,9 +28,11 @@ function report (name, fs, labels, calls, rounds)
     printf ("  %-34s %10.1f us", labels{k}, 1e6 * med(k));
     if (k > 1)
       printf ("   linsolve/gateway %.2f", med(1) / med(k));
-      gatebox_bench_row (strtok (labels{k}, "("), [name " (CPU time)"], med(k), labels{1}, med(1));
     end
     printf ("\n");
+  end
+  for k = 2:numel (fs)
+    gatebox_bench_row (strtok (labels{k}, "("), [name " (CPU time)"], med(k), labels{1}, med(1));
   end
 end
 
