@@ -6,8 +6,9 @@
 # the rest of the file is kept) and the plot bench/speed_ratios.png from the
 # same rows.  Raw output stays in build/bench-results/.
 #   bash scripts/bench.sh                 everything (a few minutes)
-#   bash scripts/bench.sh trigamma gamma  only bench_trigamma.m, bench_gamma.m
-#                                         (the table then holds only their rows)
+#   bash scripts/bench.sh trigamma gamma  rerun only bench_trigamma.m and
+#                                         bench_gamma.m; the other rows of the last
+#                                         run in build/bench-results/ are kept
 # Not part of the test suite: CI never times.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,8 +21,8 @@ fi
 cd "$top"
 export OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1
 out=build/bench-results
-rm -rf "$out"; mkdir -p "$out"
-: > "$out/rows.tsv"; : > "$out/failed.txt"
+if [ $# -eq 0 ]; then rm -rf "$out"; fi
+mkdir -p "$out/rows"
 
 octave_run() {
   octave-cli --no-gui --norc --no-window-system --quiet --eval "
@@ -39,11 +40,17 @@ fi
 for f in "${scripts[@]}"; do
   name=$(basename "$f" .m)
   echo "== $name"
-  if octave_run "$name" 2>&1 | tee "$out/$name.log"; then :; fi
-  if ! grep -q $'gatebox-bench\t' "$out/$name.log"; then
-    echo "$name" >> "$out/failed.txt"
-  fi
-  grep -o $'gatebox-bench\t.*' "$out/$name.log" >> "$out/rows.tsv" || true
+  octave_run "$name" 2>&1 | tee "$out/$name.log" || true
+  grep -o $'gatebox-bench\t.*' "$out/$name.log" > "$out/rows/$name.tsv" || rm -f "$out/rows/$name.tsv"
+done
+# The rows of every script run so far (a partial run replaces only its own),
+# and the scripts that gave none.
+shopt -s nullglob
+cat /dev/null "$out"/rows/*.tsv > "$out/rows.tsv"
+: > "$out/failed.txt"
+for f in bench/octave/bench_*.m; do
+  name=$(basename "$f" .m)
+  [ -s "$out/rows/$name.tsv" ] || echo "$name" >> "$out/failed.txt"
 done
 
 if [ $# -eq 0 ]; then
@@ -53,7 +60,7 @@ if [ $# -eq 0 ]; then
     echo "== $name"
     "$prog" --benchmark_min_time=0.2 --benchmark_format=console \
             --benchmark_out="$out/$name.json" --benchmark_out_format=json \
-      || echo "$name" >> "$out/failed.txt"
+      || echo "$name (Google Benchmark)" >> "$out/failed.txt"
   done
 fi
 
