@@ -158,12 +158,8 @@ function plot_ratios (rows, png_file)
       colour = [0.85 0.4 0.3];
     end
     fill ([0 x x 0], y + [-0.3 -0.3 0.3 0.3], colour, 'edgecolor', 'none');
-    if (x >= 0)
-      text (x + 0.03 * (hi - lo), y, fmt_ratio (ratio(k)), 'fontsize', 6);
-    else
-      text (x - 0.03 * (hi - lo), y, fmt_ratio (ratio(k)), 'fontsize', 6, ...
-            'horizontalalignment', 'right');
-    end
+    % the value right of the bar, or right of the 1x line for a bar going left
+    text (max (x, 0) + 0.03 * (hi - lo), y, fmt_ratio (ratio(k)), 'fontsize', 6);
   end
   plot ([0 0], [0.4 n + 0.6], 'k-', 'linewidth', 1);
   hold off;
