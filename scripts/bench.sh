@@ -13,10 +13,16 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
-if ! command -v gnuplot > /dev/null; then  # Octave's plotting without a display
+# Needed here only, not by the tests: Octave's plotting without a display,
+# and the statistics package (binornd, mnrnd: the sampling gateways' peers).
+need=()
+command -v gnuplot > /dev/null || need+=(gnuplot-nox)
+dpkg-query -W -f='${Status}' octave-statistics 2>/dev/null | grep -q "install ok installed" \
+  || need+=(octave-statistics)
+if [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends gnuplot-nox
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
 fi
 cd "$top"
 export OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1
