@@ -73,7 +73,7 @@ std::size_t byte_total(std::size_t elements, std::size_t element_size) {
 }
 
 void advise_huge_pages(void *block, std::size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(__linux__) && defined(MADV_HUGEPAGE) && !GATEBOX_GATEKIT_NO_HUGEPAGES
   const std::size_t huge = std::size_t{2} << 20;
   if (bytes < 2 * huge) return;
   const std::uintptr_t page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
