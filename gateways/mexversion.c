@@ -10,7 +10,11 @@
 #endif
 
 #ifndef GATEBOX_MEX_VERSION
+#if defined(GATEBOX_MEX_R12)
+#define GATEBOX_MEX_VERSION "MATLAB R12 native" /* for builds whose tools cannot pass the text */
+#else
 #define GATEBOX_MEX_VERSION "MATLAB R13 native"
+#endif
 #endif
 
 GATEBOX_EXPORT const char *mexVersion(void);

@@ -74,6 +74,9 @@ function t = gateway_table ()
   % preprocessor definitions, linker version script and output subfolder.
   t = struct ('name', {}, 'sources', {}, 'defines', {}, 'map', {}, 'subdir', {});
   t(end+1) = row ('trigamma', {'gateways/trigamma.cpp', 'util/special.cpp'});
+  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp', 'gatekit/gatekit.cpp'});
+  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp', 'gatekit/gatekit.cpp'}, ...
+                  {'GATEBOX_TILEARRAY_R12=1', 'GATEBOX_MEX_R12=1'}, 'mex.map', 'r12');
 end
 
 function r = row (name, sources, defines, map, subdir)
