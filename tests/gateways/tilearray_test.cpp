@@ -296,4 +296,81 @@ TEST_F(Tilearray, RefusalsInOrderBeforeAnyOutput) {
   EXPECT_EQ(r.error->id, "gatebox:tilearray:emptyCount");
 }
 
+// Random calls against a model of the count list: any numeric or logical
+// class and shape of count argument, counts valid and not; the gateway must
+// give the model's result or its documented refusal, and leave nothing behind.
+TEST_F(Tilearray, RandomCallsAgreeWithTheModel) {
+  std::mt19937 rng(2026);
+  const mxClassID classes[] = {mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS, mxUINT16_CLASS, mxINT64_CLASS,
+                               mxLOGICAL_CLASS, mxCHAR_CLASS};
+  const double values[] = {0, 1, 2, 3, 4, 2.9, 0.5, -0.5, -1, NAN, INFINITY, 2147483648.0};
+  int refused = 0, tiled = 0;
+  for (int call = 0; call < 400; ++call) {
+    std::vector<mwSize> adims(2 + rng() % 3);
+    for (mwSize &d : adims) d = static_cast<mwSize>(rng() % 4);
+    mxClassID cls = classes[rng() % 7];
+    bool cplx = cls != mxLOGICAL_CLASS && cls != mxCHAR_CLASS && rng() % 3 == 0;
+    auto a = random_array(cls, adims, cplx, static_cast<unsigned>(call));
+    bool r12 = rng() % 4 == 0;
+    int nargs = 1 + static_cast<int>(rng() % 3);
+    std::vector<h::Array> args;
+    std::vector<std::vector<double>> stored;
+    for (int j = 0; j < nargs; ++j) {
+      std::vector<mwSize> cd = {static_cast<mwSize>(rng() % 3), static_cast<mwSize>(rng() % 4)};
+      std::vector<double> v(static_cast<std::size_t>(cd[0] * cd[1]));
+      for (double &x : v) x = values[rng() % (rng() % 8 == 0 ? 12 : 5)];
+      mxClassID ccls = rng() % 4 == 0 ? mxINT16_CLASS : mxDOUBLE_CLASS;
+      bool small = true;
+      for (double x : v) small &= x >= 0 && x <= 4;
+      if (!small) ccls = mxDOUBLE_CLASS;  // keep the stored values as given
+      args.push_back(h::numeric(ccls, cd, v));
+      stored.push_back(v);
+      if (ccls == mxINT16_CLASS)
+        for (double &x : stored.back()) x = std::round(x);  // the host rounds when it stores integers
+    }
+    // The model: the count list and whether it is valid.
+    std::vector<double> list;
+    bool empty_arg = false;
+    if (nargs == 1) {
+      std::size_t n = static_cast<std::size_t>(mxGetN(args[0].get()));
+      for (std::size_t i = 0; i < std::min(n, stored[0].size()); ++i) list.push_back(stored[0][i]);
+      if (list.size() == 1) list.push_back(list[0]);
+    } else {
+      for (const auto &v : stored) {
+        if (r12) {
+          if (v.empty()) empty_arg = true;
+          else list.push_back(v[0]);
+        } else {
+          list.insert(list.end(), v.begin(), v.end());
+        }
+      }
+    }
+    bool valid = true;
+    std::vector<mwSize> counts;
+    for (double x : list) {
+      double t = std::trunc(x);
+      valid &= t >= 0 && t <= 2147483647.0;
+      counts.push_back(valid ? static_cast<mwSize>(t) : 0);
+    }
+    std::vector<const mxArray *> argp;
+    for (const auto &x : args) argp.push_back(x.get());
+    h::Gateway &gw = r12 ? g12 : g;
+    SCOPED_TRACE(testing::Message() << "call " << call);
+    if (empty_arg || !valid) {
+      std::vector<const mxArray *> in{a.get()};
+      in.insert(in.end(), argp.begin(), argp.end());
+      h::CallResult r = gw.call(in);
+      ASSERT_FALSE(r.ok());
+      // Empty arguments of the R12 build are found before any count is read.
+      EXPECT_EQ(r.error->id, empty_arg ? "gatebox:tilearray:emptyCount" : "gatebox:tilearray:badCount");
+      ++refused;
+    } else {
+      expect_tiled(gw, a.get(), argp, counts);
+      ++tiled;
+    }
+  }
+  EXPECT_GT(refused, 40);
+  EXPECT_GT(tiled, 200);
+}
+
 }  // namespace
