@@ -76,7 +76,11 @@ function t = gateway_table ()
   t(end+1) = row ('trigamma', {'gateways/trigamma.cpp', 'util/special.cpp'});
   t(end+1) = row ('tilearray', {'gateways/tilearray.cpp', 'gatekit/gatekit.cpp'});
   t(end+1) = row ('tilearray', {'gateways/tilearray.cpp', 'gatekit/gatekit.cpp'}, ...
-                  {'GATEBOX_TILEARRAY_R12=1', 'GATEBOX_MEX_R12=1'}, 'mex.map', 'r12');
+                  {'GATEBOX_TILEARRAY_R12=1', 'GATEBOX_MEX_VERSION_R12'}, 'mex.map', 'r12');
+  if (isunix () && ~ismac ())  % the by-reference gamma gateway: Linux only
+    t(end+1) = row ('gamma', {'gateways/gamma.cpp', 'gateways/byref.cpp'}, ...
+                    {'GATEBOX_MEX_VERSION_MATLAB5'}, 'fmex.map');
+  end
 end
 
 function r = row (name, sources, defines, map, subdir)
