@@ -9,8 +9,9 @@
 #define GATEBOX_EXPORT __attribute__((visibility("default")))
 #endif
 
-/* A build that cannot pass a quoted text with blanks (the host's own mex
- * command) selects a release's text with a flag instead. */
+/* A build that cannot pass a quoted text with blanks (the host's mex
+ * command) selects the by-reference text with GATEBOX_MEX_VERSION_MATLAB5
+ * and the older host release's text with GATEBOX_MEX_VERSION_R12. */
 #if !defined(GATEBOX_MEX_VERSION) && defined(GATEBOX_MEX_VERSION_MATLAB5)
 #define GATEBOX_MEX_VERSION "MATLAB 5 compatible"
 #endif

@@ -120,8 +120,8 @@ function t = gateway_table (is_linux)
   % One row per gateway library, as the CMake build makes them: its name,
   % its own sources below the toolbox root, the support libraries compiled
   % into it, preprocessor definitions, linker version script and output
-  % subfolder.  gamma (by-reference entry point) and tilearray are Linux
-  % builds only; backapply and axisfold are built everywhere here.
+  % subfolder.  gamma (by-reference entry point) is a Linux build only;
+  % the second build of tilearray goes to the subfolder r12.
   t = struct ('name', {}, 'sources', {}, 'libs', {}, 'defines', {}, 'map', {}, 'subdir', {});
   t(end+1) = row ('trigamma',   {'gateways/trigamma.cpp'}, {'util'});
   t(end+1) = row ('shapedraw',  {'gateways/shapedraw.cpp'}, {'util'});
@@ -134,11 +134,9 @@ function t = gateway_table (is_linux)
   t(end+1) = row ('uppersubst', {'gateways/uppersubst.cpp', 'gateways/dtrsm.cpp'});
   t(end+1) = row ('lowersubst', {'gateways/lowersubst.cpp', 'gateways/dtrsm.cpp'});
   t(end+1) = row ('backapply',  {'gateways/backapply.cpp', 'gateways/rowsubst.cpp'});
-  if (is_linux)
-    t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit'});
-    t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit'}, ...
-                    {'GATEBOX_TILEARRAY_R12=1', 'GATEBOX_MEX_VERSION_R12'}, 'mex.map', 'r12');
-  end
+  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit'});
+  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit'}, ...
+                  {'GATEBOX_TILEARRAY_R12=1', 'GATEBOX_MEX_VERSION_R12'}, 'mex.map', 'r12');
   t(end+1) = row ('axisfold',   {'gateways/axisfold.cpp'});
   t(end+1) = row ('tallybins',  {'gateways/tallybins.cpp'});
   t(end+1) = row ('aliascheck', {'gateways/aliascheck.cpp'});
