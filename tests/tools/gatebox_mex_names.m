@@ -1,12 +1,13 @@
 function names = gatebox_mex_names (root)
-  % GATEBOX_MEX_NAMES  Sorted column of the MEX files in ROOT and its
-  % subfolders, as 'name' or 'sub/name'.
+  % GATEBOX_MEX_NAMES  Sorted column of the toolbox's MEX files in ROOT and
+  % its subfolders, as 'name' or 'sub/name'.  The project's own test and
+  % benchmark gateways (subfolders testing/ and bench/) are not the toolbox's.
   names = {};
   d = dir (fullfile (root, '*.mex'));
   names = [names, {d.name}];
   subs = dir (root);
   for s = subs([subs.isdir])'
-    if (any (strcmp (s.name, {'.', '..'})))
+    if (any (strcmp (s.name, {'.', '..', 'testing', 'bench'})))
       continue;
     end
     d = dir (fullfile (root, s.name, '*.mex'));
