@@ -10,8 +10,8 @@ function check_package (prefix, cmake_dir)
   names = gatebox_mex_names (cmake_dir);
   in_sub = ! cellfun (@isempty, strfind (names, '/'));  % second builds, off the path
   for k = find (in_sub)'
-    assert (exist (fullfile (pkgdir, [names{k} '.mex']), 'file') == 2, ['not installed: ' names{k}]);
-    assert (exist (fullfile (pkgdir, [names{k} '.m']), 'file') == 2, ['no help beside ' names{k}]);
+    assert (isfile (fullfile (pkgdir, [names{k} '.mex'])), ['not installed: ' names{k}]);
+    assert (isfile (fullfile (pkgdir, [names{k} '.m'])), ['no help beside ' names{k}]);
   end
   names = names(! in_sub);
   assert (numel (names) > 0);
