@@ -81,6 +81,9 @@ void Gateway::open() {
 #endif
   if (!entry_) {
     entry_ = lib_symbol(handle_, "mexfunction_");
+#if defined(_WIN32)
+    if (!entry_) entry_ = lib_symbol(handle_, "_mexfunction_");
+#endif
     by_reference_ = entry_ != nullptr;
   }
   if (!entry_) {
