@@ -92,6 +92,12 @@ function(add_gateway name)
     target_link_libraries(${tgt} PRIVATE gatebox_flags ${GW_LINKS})
     if(host STREQUAL "octave")
       target_link_libraries(${tgt} PRIVATE gatebox::octave_mex)
+      # The help text lives in mfiles/<name>.m; beside the MEX file it is what
+      # `help <name>` shows, while the MEX file (which takes precedence in its
+      # folder) does the work.
+      if(EXISTS "${PROJECT_SOURCE_DIR}/mfiles/${name}.m")
+        configure_file("${PROJECT_SOURCE_DIR}/mfiles/${name}.m" "${outdir}/${name}.m" COPYONLY)
+      endif()
     else()
       target_link_libraries(${tgt} PRIVATE gatebox::host)
     endif()

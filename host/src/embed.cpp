@@ -185,6 +185,10 @@ CallResult Gateway::call(int nlhs, const std::vector<const mxArray *> &inputs) {
     result.error = Error{e.id, e.message};
   } catch (const std::bad_alloc &) {
     result.error = Error{"gatebox:host:outOfMemory", "Out of memory."};
+  } catch (const std::exception &e) {
+    result.error = Error{"gatebox:host:exception", e.what()};
+  } catch (...) {
+    result.error = Error{"gatebox:host:exception", "unknown exception"};
   }
   std::vector<mxArray *> keep;
   if (result.ok())

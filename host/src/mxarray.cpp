@@ -315,7 +315,13 @@ bool mxIsScalar(const mxArray *a) { return count(checked(a)->dims) == 1; }
 size_t mxGetM(const mxArray *a) { return static_cast<size_t>(checked(a)->dims[0]); }
 size_t mxGetN(const mxArray *a) {
   const auto &d = checked(a)->dims;
-  return count(std::vector<mwSize>(d.begin() + 1, d.end()));
+  std::size_t n = 1;
+  for (std::size_t i = 1; i < d.size(); ++i) {
+    std::size_t u = static_cast<std::size_t>(d[i]);
+    if (u == 0) return 0;
+    n = (n > SIZE_MAX / u) ? SIZE_MAX : n * u;
+  }
+  return n;
 }
 const mwSize *mxGetDimensions(const mxArray *a) { return checked(a)->dims.data(); }
 mwSize mxGetNumberOfDimensions(const mxArray *a) { return static_cast<mwSize>(checked(a)->dims.size()); }

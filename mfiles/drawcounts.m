@@ -1,0 +1,21 @@
+%DRAWCOUNTS  Multinomial random count vectors, one per column.
+%   H = DRAWCOUNTS(P, N) treats every column of the real double matrix P as
+%   the category probabilities of a multinomial distribution and returns in
+%   the same column of H how many of N trials fell into each category. N is
+%   a scalar, truncated toward zero. The last category receives the trials
+%   the others leave, so its own probability (the last row of P) is never
+%   read; once the remaining probability is exactly 0 the rest are 0.
+%
+%   Columns are drawn one after another by conditional binomial draws from
+%   the toolbox's own reproducible generator; [p1 p2] in one call equals a
+%   call on p1 followed by a call on p2.
+%
+%   Errors: not exactly two inputs ("Usage: h = drawcounts(p, n)"), an N that
+%   is not 1-by-1 ("n must be scalar"), a sparse P ("Cannot handle sparse
+%   matrices.  Sorry."), a bad trial count (gatebox:drawcounts:badTrialCount),
+%   inputs that are not double arrays (gatebox:drawcounts:notDouble).
+%
+%   Example:
+%      h = drawcounts([0.2; 0.3; 0.5], 100)   % a 3-by-1 count vector summing to 100
+%
+%   See also MNRND, TRIALDRAW, SHAPEDRAW.
