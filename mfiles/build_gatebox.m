@@ -74,6 +74,10 @@ function t = gateway_table ()
   % preprocessor definitions, linker version script and output subfolder.
   t = struct ('name', {}, 'sources', {}, 'defines', {}, 'map', {}, 'subdir', {});
   t(end+1) = row ('trigamma', {'gateways/trigamma.cpp', 'util/special.cpp'});
+  if (isunix () && ~ismac ())  % the by-reference gamma gateway: Linux only
+    t(end+1) = row ('gamma', {'gateways/gamma.cpp', 'gateways/byref.cpp'}, ...
+                    {'GATEBOX_MEX_VERSION_MATLAB5'}, 'fmex.map');
+  end
 end
 
 function r = row (name, sources, defines, map, subdir)
