@@ -23,9 +23,13 @@ if [ ! -f "$WINEPREFIX/.gatebox-ready" ]; then
     if [ ! -f "$WINEPREFIX/.gatebox-ready" ]; then
       # wineboot returns once the prefix is set up (the server saves the
       # registry to disk when it exits; no need to wait for that here).
-      "$wine" wineboot --init >/dev/null 2>&1
+      if ! "$wine" wineboot --init >"$WINEPREFIX.log" 2>&1; then
+        echo "wine_run.sh: cannot set up the wine prefix $WINEPREFIX:" >&2
+        tail -20 "$WINEPREFIX.log" >&2
+        exit 1
+      fi
       touch "$WINEPREFIX/.gatebox-ready"
     fi
-  ) 9>"$WINEPREFIX.lock"
+  ) 9>"$WINEPREFIX.lock" || exit 1
 fi
 exec "$wine" "$@"
