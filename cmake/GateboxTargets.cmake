@@ -136,7 +136,7 @@ function(add_unit_test name)
     # The build machine cannot list the tests of a Windows executable, so the
     # whole executable is one test, run through the emulator (wine).
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-    set_tests_properties(${name} PROPERTIES LABELS "${UT_LABELS}" TIMEOUT 900)
+    set_tests_properties(${name} PROPERTIES LABELS "${UT_LABELS}" TIMEOUT 300)
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${UT_LABELS}")
   endif()
