@@ -1,9 +1,9 @@
 // read_resources MANIFEST
 // Reads back the string resources of every Windows gateway DLL through the
-// Windows resource API and compares them with what the build promises: the
-// strings 100 "MATLAB R11 native" and 101 "not inlined" and nothing else, or
-// no resources at all for the libraries built without them.  MANIFEST lines:
-// "<path below the build directory> <entry point> <ON|OFF>"; the build
+// Windows resource API: the strings 100 "MATLAB R11 native" and 101 "not
+// inlined" and nothing else, except in axisfold, aliascheck and opcharge,
+// which carry no resources at all.  MANIFEST lines: "<path below the build
+// directory> <entry point> <ON|OFF: built with resources>"; the build
 // directory is the parent of this program's directory (<build>/bin).
 #include <windows.h>
 
@@ -90,7 +90,15 @@ int main(int argc, char **argv) {
     std::string rel, entry, resources;
     if (!(fields >> rel >> entry >> resources)) continue;
     ++checked;
-    if (!check(top, rel, resources == "ON")) ++failed;
+    std::string name = rel.substr(rel.find_last_of('/') + 1);
+    name = name.substr(0, name.find('.'));
+    bool want = name != "axisfold" && name != "aliascheck" && name != "opcharge";
+    if (want != (resources == "ON")) {
+      std::printf("FAIL %s: built %s resources\n", rel.c_str(), want ? "without" : "with");
+      ++failed;
+    } else if (!check(top, rel, want)) {
+      ++failed;
+    }
   }
   std::printf("%d gateway libraries checked, %d failed\n", checked, failed);
   return checked > 0 && failed == 0 ? 0 : 1;
