@@ -8,17 +8,25 @@
 #             [VERSION_SCRIPT <file>]     default: gateways/mex.map (MEX node)
 #             [MEX_VERSION <text>]        mexVersion() string, default "MATLAB R13 native"
 #             [TARGET_SUFFIX <text>]      distinguishes variants of one name
-#             [HOSTS <host|octave...>])   default: both hosts
+#             [HOSTS <host|octave...>]    default: both hosts
+#             [NO_RESOURCES])             Windows: no version string resources
 #
 # builds build/host/[<dir>/]<name>.mex against the project's own host and,
 # when Octave is found, build/octave/[<dir>/]<name>.mex against Octave's MEX
 # interface.  The library exports only the entry points listed in the version
 # script; everything else (the support library included) stays local.
+#
+# Windows (mingw-w64 cross build, cmake/mingw-w64.cmake): the library is a DLL
+# build/host/[<dir>/]<name>.mexw64 (.mexw32 on 32-bit x86) that exports only
+# its entry point and imports the MEX interface from the own host's DLL.  It
+# carries no mexVersion(); unless NO_RESOURCES is given, the string resources
+# 100 "MATLAB R11 native" and 101 "not inlined" (gateways/mexversion.rc) take
+# its place, as Windows hosts read them.
 
 set(GATEBOX_GATEWAYS "" CACHE INTERNAL "gateway targets")
 
 function(add_gateway name)
-  cmake_parse_arguments(GW "" "SUBDIR;VERSION_SCRIPT;MEX_VERSION;TARGET_SUFFIX"
+  cmake_parse_arguments(GW "NO_RESOURCES" "SUBDIR;VERSION_SCRIPT;MEX_VERSION;TARGET_SUFFIX"
                         "SOURCES;LINKS;DEFINES;HOSTS" ${ARGN})
   if(NOT GW_VERSION_SCRIPT)
     set(GW_VERSION_SCRIPT "${PROJECT_SOURCE_DIR}/gateways/mex.map")
@@ -34,7 +42,31 @@ function(add_gateway name)
       continue()
     endif()
     set(tgt "gw_${name}${GW_TARGET_SUFFIX}_${host}")
-    add_library(${tgt} MODULE ${GW_SOURCES} "${PROJECT_SOURCE_DIR}/gateways/mexversion.c")
+    file(STRINGS "${GW_VERSION_SCRIPT}" _byref REGEX "mexfunction_")
+    if(_byref)
+      set(_entry mexfunction_)
+    else()
+      set(_entry mexFunction)
+    endif()
+    if(WIN32)
+      set(_glue)
+      if(NOT GW_NO_RESOURCES)
+        list(APPEND _glue "${PROJECT_SOURCE_DIR}/gateways/mexversion.rc")
+      endif()
+      if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        # 32-bit x86 decorates C names with a leading underscore; the DLL
+        # exports the decorated name only.  (x86-64 has no such decoration:
+        # there the entry point is exported by its plain name.)
+        set(_def "${CMAKE_CURRENT_BINARY_DIR}/${tgt}.def")
+        file(WRITE "${_def}.new" "EXPORTS\n  _${_entry} = ${_entry}\n")
+        configure_file("${_def}.new" "${_def}" COPYONLY)
+        list(APPEND _glue "${_def}")
+        set(_entry "_${_entry}")
+      endif()
+    else()
+      set(_glue "${PROJECT_SOURCE_DIR}/gateways/mexversion.c")
+    endif()
+    add_library(${tgt} MODULE ${GW_SOURCES} ${_glue})
     set(outdir "${PROJECT_BINARY_DIR}/${host}")
     if(GW_SUBDIR)
       set(outdir "${outdir}/${GW_SUBDIR}")
@@ -74,6 +106,21 @@ function(add_gateway name)
         "LINKER:--version-script=${GW_VERSION_SCRIPT}" "LINKER:--no-undefined")
       set_property(TARGET ${tgt} APPEND PROPERTY LINK_DEPENDS "${GW_VERSION_SCRIPT}")
     endif()
+    if(WIN32)
+      # Only what the sources mark for export (the entry point) leaves the DLL,
+      # never the support library or the static compiler runtime.
+      target_link_options(${tgt} PRIVATE "LINKER:--exclude-all-symbols")
+    endif()
+    # What the Windows tests expect of the library: its one export and
+    # whether it carries the version resources.
+    if(GW_NO_RESOURCES)
+      set(_res OFF)
+    else()
+      set(_res ON)
+    endif()
+    file(RELATIVE_PATH _rel "${PROJECT_BINARY_DIR}" "${outdir}/${name}${_suffix}")
+    set_target_properties(${tgt} PROPERTIES
+      GATEBOX_ENTRY ${_entry} GATEBOX_RESOURCES ${_res} GATEBOX_RELPATH "${_rel}")
     set(GATEBOX_GATEWAYS "${GATEBOX_GATEWAYS};${tgt}" CACHE INTERNAL "gateway targets")
   endforeach()
 endfunction()
@@ -85,5 +132,31 @@ function(add_unit_test name)
   add_executable(${name} ${UT_SOURCES})
   target_link_libraries(${name} PRIVATE gatebox_flags GTest::gtest GTest::gtest_main ${UT_LINKS})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${UT_LABELS}")
+  if(CMAKE_CROSSCOMPILING)
+    # The build machine cannot list the tests of a Windows executable, so the
+    # whole executable is one test, run through the emulator (wine).
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    set_tests_properties(${name} PROPERTIES LABELS "${UT_LABELS}" TIMEOUT 300)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${UT_LABELS}")
+  endif()
+endfunction()
+
+# gatebox_write_gateway_manifest(<file>) lists every gateway library built for
+# the own host, one a line: "<path below the build directory> <entry point>
+# <ON|OFF: version resources>".  Call it once all gateways are defined (the
+# Windows tests defer it to the end of the top-level directory).
+function(gatebox_write_gateway_manifest file)
+  set(_lines "")
+  foreach(tgt IN LISTS GATEBOX_GATEWAYS)
+    if(NOT tgt OR NOT tgt MATCHES "_host$")
+      continue()
+    endif()
+    get_target_property(_rel ${tgt} GATEBOX_RELPATH)
+    get_target_property(_entry ${tgt} GATEBOX_ENTRY)
+    get_target_property(_res ${tgt} GATEBOX_RESOURCES)
+    string(APPEND _lines "${_rel} ${_entry} ${_res}\n")
+  endforeach()
+  file(WRITE "${file}.new" "${_lines}")
+  configure_file("${file}.new" "${file}" COPYONLY)
 endfunction()

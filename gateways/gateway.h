@@ -11,8 +11,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#if defined(_WIN32)
+#if defined(_WIN64)
 #define GATEBOX_ENTRY extern "C" __declspec(dllexport)
+#elif defined(_WIN32)
+// 32-bit Windows: the build exports the entry point under its decorated C
+// name _mexFunction through a module definition file, and only that name.
+#define GATEBOX_ENTRY extern "C"
 #else
 #define GATEBOX_ENTRY extern "C" __attribute__((visibility("default")))
 #endif

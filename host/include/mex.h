@@ -27,7 +27,13 @@
 
 #if defined(__GNUC__)
 #define GBH_NORETURN __attribute__((noreturn))
+#if defined(__MINGW32__)
+/* The host formats with the C99 printf of mingw-w64's ANSI stdio (%zu,
+ * %lld), not with the system runtime's, which "printf" means there. */
+#define GBH_PRINTF(f, a) __attribute__((format(gnu_printf, f, a)))
+#else
 #define GBH_PRINTF(f, a) __attribute__((format(printf, f, a)))
+#endif
 #else
 #define GBH_NORETURN
 #define GBH_PRINTF(f, a)

@@ -81,6 +81,9 @@ void Gateway::open() {
 #endif
   if (!entry_) {
     entry_ = lib_symbol(handle_, "mexfunction_");
+#if defined(_WIN32)
+    if (!entry_) entry_ = lib_symbol(handle_, "_mexfunction_");
+#endif
     by_reference_ = entry_ != nullptr;
   }
   if (!entry_) {
@@ -102,11 +105,41 @@ void Gateway::reload() {
 
 std::string Gateway::version() const {
   auto fn = reinterpret_cast<VersionFn>(lib_symbol(handle_, "mexVersion"));
-  return fn ? fn() : "";
+  if (fn) return fn();
+#if defined(_WIN32)
+  // Windows gateway libraries name their host release in string resource 100.
+  char text[256];
+  int n = LoadStringA(static_cast<HMODULE>(handle_), 100, text, static_cast<int>(sizeof text));
+  if (n > 0) return std::string(text, static_cast<std::size_t>(n));
+#endif
+  return "";
 }
 
+#if defined(_WIN32)
+// The build directory as Windows sees it: the parent of the directory that
+// holds this DLL (<build>/bin/libgateboxhost.dll).  A cross build knows its
+// directory only as a path of the build machine, which need not be valid here.
+static std::string build_dir() {
+  HMODULE self = nullptr;
+  if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(&build_dir), &self)) {
+    std::vector<char> path(32768);
+    DWORD n = GetModuleFileNameA(self, path.data(), static_cast<DWORD>(path.size()));
+    std::string p(path.data(), n < path.size() ? n : 0);
+    for (int up = 0; up < 2 && !p.empty(); ++up) {
+      std::size_t slash = p.find_last_of("/\\");
+      p = slash == std::string::npos ? std::string() : p.substr(0, slash);
+    }
+    if (!p.empty()) return p;
+  }
+  return GATEBOX_BUILD_DIR;
+}
+#else
+static std::string build_dir() { return GATEBOX_BUILD_DIR; }
+#endif
+
 std::string gateway_path(const std::string &name, const std::string &subdir) {
-  std::string dir = std::string(GATEBOX_BUILD_DIR) + "/host/";
+  std::string dir = build_dir() + "/host/";
   if (!subdir.empty()) dir += subdir + "/";
 #if defined(_WIN32)
   return dir + name + (sizeof(void *) == 8 ? ".mexw64" : ".mexw32");

@@ -1,0 +1,43 @@
+# Cross build for Windows with Debian's mingw-w64 compilers.
+#
+#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+#
+# x86-64 by default (gateways end in .mexw64); -DGATEBOX_MINGW_ARCH=i686 gives
+# the 32-bit build (.mexw32).  The posix thread model is used so that the full
+# C++ library (std::thread, std::mutex) is available; every program and DLL
+# carries its own static copy of the compiler runtime (libgcc, libstdc++,
+# winpthread), so the deliverables depend on system DLLs and, for gateways
+# and tests, on the project's own host DLL only.
+set(CMAKE_SYSTEM_NAME Windows)
+
+if(NOT GATEBOX_MINGW_ARCH)
+  set(GATEBOX_MINGW_ARCH x86_64)
+endif()
+set(GATEBOX_MINGW_ARCH "${GATEBOX_MINGW_ARCH}" CACHE STRING "mingw-w64 target: x86_64 or i686")
+# try_compile projects see the toolchain file again; hand them the choice.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES GATEBOX_MINGW_ARCH)
+
+if(GATEBOX_MINGW_ARCH STREQUAL "i686")
+  set(CMAKE_SYSTEM_PROCESSOR x86)
+else()
+  set(CMAKE_SYSTEM_PROCESSOR AMD64)
+endif()
+set(_triple ${GATEBOX_MINGW_ARCH}-w64-mingw32)
+
+find_program(CMAKE_C_COMPILER NAMES ${_triple}-gcc-posix ${_triple}-gcc REQUIRED)
+find_program(CMAKE_CXX_COMPILER NAMES ${_triple}-g++-posix ${_triple}-g++ REQUIRED)
+find_program(CMAKE_RC_COMPILER NAMES ${_triple}-windres REQUIRED)
+find_program(CMAKE_AR NAMES ${_triple}-ar REQUIRED)
+find_program(CMAKE_RANLIB NAMES ${_triple}-ranlib REQUIRED)
+find_program(GATEBOX_MINGW_OBJDUMP NAMES ${_triple}-objdump REQUIRED)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${_triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Static compiler runtime everywhere (-static also takes winpthread's archive).
+foreach(kind EXE SHARED MODULE)
+  set(CMAKE_${kind}_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endforeach()
