@@ -94,9 +94,9 @@ function(add_unit_test name)
   # indirect leak, no invalid access (label memcheck).
   find_program(GATEBOX_VALGRIND valgrind)
   if(GATEBOX_VALGRIND AND NOT GATEBOX_SANITIZE AND NOT GATEBOX_FUZZ AND NOT WIN32 AND "gateway" IN_LIST UT_LABELS)
-    add_test(NAME ${name}_memcheck
+    add_test(NAME memcheck_${name}
       COMMAND ${GATEBOX_VALGRIND} --quiet --error-exitcode=1 --leak-check=full
               --errors-for-leak-kinds=definite,indirect $<TARGET_FILE:${name}>)
-    set_tests_properties(${name}_memcheck PROPERTIES LABELS memcheck TIMEOUT 1200)
+    set_tests_properties(memcheck_${name} PROPERTIES LABELS memcheck TIMEOUT 1200)
   endif()
 endfunction()

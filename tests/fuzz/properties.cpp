@@ -120,13 +120,6 @@ std::string gamma_check(const Observation &o, const std::string &) {
 
 // ---- Sampling with a trial count -------------------------------------------------
 
-const char *two_inputs_scalar_n(const ArgumentList &c, const char *usage) {
-  if (nrhs(c) != 2) return usage;
-  if (!one_by_one(in(c, 1))) return "n must be scalar";
-  if (mxIsSparse(in(c, 0))) return kSparseSorry;
-  return nullptr;
-}
-
 // The trial count when it is a defined, non-negative 32-bit value.
 std::optional<long long> trials(const ArgumentList &c) {
   auto v = first(in(c, 1));
@@ -134,6 +127,15 @@ std::optional<long long> trials(const ArgumentList &c) {
   auto t = trunc32(*v);
   if (!t || *t < 0) return std::nullopt;
   return t;
+}
+
+// Argument count, then a 1-by-1 n, then (once n has given a trial count;
+// refusing an n that gives none may come first) a sparse p.
+const char *two_inputs_scalar_n(const ArgumentList &c, const char *usage) {
+  if (nrhs(c) != 2) return usage;
+  if (!one_by_one(in(c, 1))) return "n must be scalar";
+  if (mxIsSparse(in(c, 0)) && trials(c)) return kSparseSorry;
+  return nullptr;
 }
 
 std::string trialdraw_check(const Observation &o, const std::string &) {
