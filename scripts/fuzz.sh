@@ -21,9 +21,11 @@ if [ ! -f build-fuzz/CMakeCache.txt ]; then
     -DGATEBOX_FUZZ=ON -DGATEBOX_BENCH=OFF -DGATEBOX_OCTAVE=OFF > build-fuzz.log 2>&1 \
     || { tail -30 build-fuzz.log; exit 1; }
 fi
-cmake --build build-fuzz -j2 >> build-fuzz.log 2>&1 || { tail -30 build-fuzz.log; exit 1; }
-
+cmake build-fuzz >> build-fuzz.log 2>&1 || { tail -30 build-fuzz.log; exit 1; }
 if [ $# -gt 0 ]; then fuzzers=("$@"); else mapfile -t fuzzers < build-fuzz/tests/fuzz/fuzzers.txt; fi
+targets=()
+for stem in "${fuzzers[@]}"; do [ -n "$stem" ] && targets+=("fuzz_$stem"); done
+cmake --build build-fuzz -j2 --target "${targets[@]}" >> build-fuzz.log 2>&1 || { tail -30 build-fuzz.log; exit 1; }
 
 # A small quarantine and short allocation stacks keep the sanitized host fast;
 # every access is still checked.

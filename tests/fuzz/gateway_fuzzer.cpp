@@ -1,5 +1,6 @@
 // One fuzzer for one gateway: bytes -> argument list -> a call through the
-// own host.  Built once per gateway library (its path and name compiled in).
+// own host.  Each fuzzer executable names its gateway library in
+// gatebox_fuzz_library (a source generated per gateway).
 // Every call must end in the outputs its gateway documents or in one of its
 // refusals (properties.cpp), within a time bound, without changing an input,
 // and with the host's live blocks and arrays back where they were once the
@@ -13,14 +14,13 @@
 #include <cstdlib>
 #include <string>
 
-#ifndef GATEBOX_FUZZ_LIBRARY
-#error "GATEBOX_FUZZ_LIBRARY (the gateway library's path) must be defined"
-#endif
-
 namespace h = gatebox::host;
 namespace fz = gatebox::fuzz;
 
 extern "C" {
+// The gateway under test: its name, its build variant ("" or the subfolder
+// below build/host, such as "win") and the path of its library.
+extern const char gatebox_fuzz_name[], gatebox_fuzz_variant[], gatebox_fuzz_library[];
 // Set by the replay driver to the file being replayed, for reports.
 const char *gatebox_fuzz_current_input = nullptr;
 int LLVMFuzzerInitialize(int *argc, char ***argv);
@@ -45,8 +45,8 @@ std::string describe_call(const fz::ArgumentList &call) {
 }
 
 [[noreturn]] void finding(const std::string &what, const std::string &call) {
-  std::fprintf(stderr, "\nFINDING in %s%s%s: %s\n%s", GATEBOX_FUZZ_NAME, *GATEBOX_FUZZ_VARIANT ? " (" : "",
-               *GATEBOX_FUZZ_VARIANT ? GATEBOX_FUZZ_VARIANT ")" : "", what.c_str(), call.c_str());
+  std::fprintf(stderr, "\nFINDING in %s%s%s%s: %s\n%s", gatebox_fuzz_name, *gatebox_fuzz_variant ? " (" : "",
+               gatebox_fuzz_variant, *gatebox_fuzz_variant ? ")" : "", what.c_str(), call.c_str());
   if (gatebox_fuzz_current_input) std::fprintf(stderr, "  input file: %s\n", gatebox_fuzz_current_input);
   std::fflush(stderr);
   std::abort();
@@ -57,7 +57,7 @@ std::string describe_call(const fz::ArgumentList &call) {
 int LLVMFuzzerInitialize(int *, char ***) {
   if (!gateway) {
     h::set_memory_limit(kMemoryLimit);
-    gateway = new h::Gateway(GATEBOX_FUZZ_LIBRARY);  // kept loaded: its coverage counters live in it
+    gateway = new h::Gateway(gatebox_fuzz_library);  // kept loaded: its coverage counters live in it
   }
   return 0;
 }
@@ -82,7 +82,7 @@ int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     fz::FlopState after = fz::flop_state(h::global("flopcount"));
     if (!result.ok() && result.error->id == "gatebox:host:exception")
       finding("a C++ exception left the gateway: " + result.error->message, call_text);
-    std::string broken = fz::judge(GATEBOX_FUZZ_NAME, GATEBOX_FUZZ_VARIANT, {call, result, before, after});
+    std::string broken = fz::judge(gatebox_fuzz_name, gatebox_fuzz_variant, {call, result, before, after});
     if (!broken.empty()) {
       if (!result.ok()) call_text += "  error: [" + result.error->id + "] " + result.error->message + "\n";
       for (std::size_t i = 0; i < result.outputs.size(); ++i)
