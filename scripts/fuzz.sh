@@ -3,7 +3,8 @@
 #
 # Builds the libFuzzer harnesses (clang, ASan + UBSan, into ./build-fuzz) and
 # runs every fuzzer -- or the named ones -- for the given number of seconds
-# each (default 60), then prints per gateway the executions and the findings.
+# each (default 60; with FUZZ_RUNS=n set, a fuzzer also stops after n
+# executions), then prints per gateway the executions and the findings.
 # The working corpus grows in build-fuzz/fuzz-corpus/<gateway>/, starting
 # from the committed seeds in tests/fuzz/corpus/<name>/; every finding is
 # written to build-fuzz/fuzz-findings/<gateway>/ (crash-*, timeout-*, oom-*,
@@ -46,7 +47,7 @@ for stem in "${fuzzers[@]}"; do
   log=build-fuzz/fuzz-$stem.log
   # -timeout: no call may take longer (a hang is a finding); -rss_limit_mb:
   # nor may memory grow without bound.
-  "$exe" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+  "$exe" -max_total_time="$seconds" ${FUZZ_RUNS:+-runs=$FUZZ_RUNS} -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$work" $seeds > "$log" 2>&1 || true
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
   after=$(ls "$findings" | wc -l)

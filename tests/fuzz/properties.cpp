@@ -67,6 +67,14 @@ std::vector<mwSize> normalised(std::vector<mwSize> d) {
   return d;
 }
 
+// Equal element for element, NaN matching NaN.
+bool same_values(const std::vector<double> &a, const std::vector<double> &b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (!(a[i] == b[i] || (std::isnan(a[i]) && std::isnan(b[i])))) return false;
+  return true;
+}
+
 bool whole(double v) { return std::isfinite(v) && v == std::trunc(v); }
 
 // "" when `out` is a full real double array of the given dimensions.
@@ -312,7 +320,8 @@ std::string axisfold_check(const Observation &o, const std::string &) {
       return "sum " + std::to_string(i) + " is " + std::to_string(y[i]) + ", expected " + std::to_string(ref[i]);
   // The additions made are charged to flopcount.
   double charge = full_sum ? (T ? static_cast<double>(T - 1) : 0.0) : (T > U ? static_cast<double>(T - U) : 0.0);
-  if (o.before.full_double && o.after.full_double && o.after.values[0] != o.before.values[0] + charge)
+  if (o.before.full_double && o.after.full_double &&
+      !same_values({o.after.values[0]}, {o.before.values[0] + charge}))
     return "flopcount went from " + std::to_string(o.before.values[0]) + " to " + std::to_string(o.after.values[0]) +
            ", expected a charge of " + std::to_string(charge);
   return "";
@@ -398,7 +407,7 @@ std::string opcharge_check(const Observation &o, const std::string &) {
   if (!c || !(*c >= 0 && *c < 4294967296.0) || !o.before.full_double) return "";
   std::vector<double> want = o.before.values;
   want[0] += std::trunc(*c);
-  if (!o.after.full_double || o.after.values != want)
+  if (!o.after.full_double || !same_values(o.after.values, want))
     return "flopcount is not its old value plus the count in its first element";
   return "";
 }
