@@ -9,6 +9,11 @@
 #define GATEBOX_EXPORT __attribute__((visibility("default")))
 #endif
 
+/* A build that cannot pass a quoted text with blanks (the host's mex
+ * command) selects the by-reference text with GATEBOX_MEX_VERSION_MATLAB5. */
+#if !defined(GATEBOX_MEX_VERSION) && defined(GATEBOX_MEX_VERSION_MATLAB5)
+#define GATEBOX_MEX_VERSION "MATLAB 5 compatible"
+#endif
 #ifndef GATEBOX_MEX_VERSION
 #define GATEBOX_MEX_VERSION "MATLAB R13 native"
 #endif

@@ -12,3 +12,47 @@ double gammaln(double x);
 double digamma(double x);
 // psi'(x), the second derivative of ln Gamma, for every real x that is not a pole.
 double trigamma(double x);
+
+// ---- Pochhammer sums (pochhammer.cpp) --------------------------------------
+// Sums over the n arguments x, x + 1, ..., x + n - 1, for n >= 0 (n = 0
+// gives 0 without looking at x; a negative n gives NaN and changes nothing):
+//   pochhammer      sum ln(x + k), the log of the rising factorial
+//   di_pochhammer   sum 1/(x + k)
+//   tri_pochhammer  -sum 1/(x + k)^2
+// The cached forms keep the partial sums of the last x they were called with
+// (up to 200 terms, one cache per family, static in the library that links
+// util); above 200 terms they use gammaln, digamma or trigamma differences
+// and leave the cache alone.  The slow_ forms keep no state and use the
+// differences above 20 terms; slow_pochhammer takes the log of the product.
+double pochhammer(double x, int n);
+double di_pochhammer(double x, int n);
+double tri_pochhammer(double x, int n);
+double slow_pochhammer(double x, int n);
+double slow_di_pochhammer(double x, int n);
+double slow_tri_pochhammer(double x, int n);
+
+// Read-only view of one family's cache, and a return to the load-time state
+// (every cache empty): for tests and diagnostics.
+enum class PochhammerFamily { log, di, tri };
+struct PochhammerCacheView {
+  double x;          // the argument of the cached sums (-1 when empty)
+  int max_cached;    // number of valid partial sums, 0 .. 200
+  const double *v;   // v[k - 1]: the sum of the first k terms
+};
+PochhammerCacheView pochhammer_cache(PochhammerFamily family);
+void pochhammer_reset_caches();
+
+// ---- Log-sum and sorted membership (helpers.cpp) ----------------------------
+#include <cstddef>
+#include <cstdint>
+
+// ln(e^a + e^b), computed without overflow; see helpers.cpp for NaN and inf.
+double logSum(double a, double b);
+
+#if !defined(GATEBOX_WINDOWS_BEHAVIOUR)
+// Flags, one per element of the ascending array a (na elements): 1 when it
+// occurs in the ascending array s (ns elements), else 0.  The flags come from
+// the host allocator (mxCalloc); the caller owns them and may mxFree them.
+// Linux builds only: the Windows builds of the library do not contain it.
+std::int32_t *ismember_sorted(const double *a, std::size_t na, const double *s, int ns);
+#endif
