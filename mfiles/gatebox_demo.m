@@ -4,6 +4,7 @@ function gatebox_demo ()
   printf ('gatebox demo\n============\n\n');
   demo_trigamma ();
   demo_gamma ();
+  demo_sampling ();
 end
 
 function t = best_time (f, reps)
@@ -37,4 +38,27 @@ function demo_gamma ()
   t_oct = best_time (@() builtin ('gamma', x), 5);
   printf ('  1e6 values in (-50, 170): gamma %.1f ms, builtin gamma %.1f ms: %.1fx faster\n\n', ...
           1e3 * t_gb, 1e3 * t_oct, t_oct / t_gb);
+end
+
+function demo_sampling ()
+  printf ('shapedraw(a), trialdraw(p, n), drawcounts(p, n): gamma, binomial and multinomial draws\n');
+  printf ('from one fixed stream per function (the same numbers after every fresh start).\n');
+  clear shapedraw trialdraw drawcounts
+  printf ('  shapedraw([0.5 1 2 10])         = %s\n', mat2str (shapedraw ([0.5 1 2 10]), 6));
+  printf ('  trialdraw([0.1 0.5 0.9], 20)    = %s\n', mat2str (trialdraw ([0.1 0.5 0.9], 20)));
+  printf ('  drawcounts([0.2; 0.3; 0.5], 100) = %s\n', mat2str (drawcounts ([0.2; 0.3; 0.5], 100)));
+  a = 0.1 + 9.9 * rand (1, 1e6);
+  t_gb = best_time (@() shapedraw (a), 5);
+  t_oct = best_time (@() randg (a), 5);
+  printf ('  1e6 gamma draws, shapes in (0.1, 10): shapedraw %.1f ms, randg %.1f ms: %.1fx faster\n', ...
+          1e3 * t_gb, 1e3 * t_oct, t_oct / t_gb);
+  p = rand (1, 1e5);
+  t_gb = best_time (@() trialdraw (p, 100), 5);
+  t_oct = best_time (@() sum (rand (100, numel (p)) < p), 3);
+  printf ('  1e5 binomial draws, n = 100: trialdraw %.1f ms, sum(rand(100, N) < p) %.1f ms: %.1fx faster\n', ...
+          1e3 * t_gb, 1e3 * t_oct, t_oct / t_gb);
+  P = rand (10, 1e4);
+  P = P ./ sum (P);
+  t_gb = best_time (@() drawcounts (P, 1000), 5);
+  printf ('  1e4 multinomial vectors of 10 categories, n = 1000: drawcounts %.1f ms\n\n', 1e3 * t_gb);
 end

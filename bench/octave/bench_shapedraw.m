@@ -1,0 +1,31 @@
+## bench_shapedraw: shapedraw against Octave's randg on 1e6 shapes uniform in
+## (0.1, 10), same inputs, same process, single-threaded.  Run from the
+## repository root:
+##   OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 octave-cli --norc -q bench/octave/bench_shapedraw.m
+## randg runs in its default mode (Mersenne Twister, Marsaglia-Tsang) and in
+## the legacy mode that randg ('seed', s) selects (the old ranlib generators).
+## The order of the two calls alternates and the outputs are cleared between
+## runs, so neither side inherits the other's freed memory.
+addpath (fullfile (fileparts (mfilename ('fullpath')), '..', '..', 'build', 'octave'));
+rand ('state', 1); randg ('state', 1);
+a = 0.1 + 9.9 * rand (1, 1e6);
+reps = 9;
+for mode = {'default', 'legacy seed'}
+  if (strcmp (mode{1}, 'legacy seed'))
+    randg ('seed', 1);
+  end
+  t = zeros (reps, 2);
+  for i = 1:reps
+    clear x y
+    if (mod (i, 2))
+      tic; x = shapedraw (a); t(i,1) = toc; clear x
+      tic; y = randg (a); t(i,2) = toc;
+    else
+      tic; y = randg (a); t(i,2) = toc; clear y
+      tic; x = shapedraw (a); t(i,1) = toc;
+    end
+  end
+  m = median (t);
+  printf ('shapedraw 1e6 shapes in (0.1, 10): shapedraw %.1f ms, randg (%s) %.1f ms, randg/shapedraw %.2f (medians of %d)\n', ...
+          1e3 * m(1), mode{1}, 1e3 * m(2), m(2) / m(1), reps);
+end

@@ -1,0 +1,48 @@
+// Kernel benchmarks of the random variate generators on a local state.
+#include "util.h"
+
+#include <benchmark/benchmark.h>
+#include <vector>
+
+namespace {
+
+void BM_Rand(benchmark::State &st) {
+  WHState s = kWHInitialState;
+  for (auto _ : st) benchmark::DoNotOptimize(Rand(s));
+}
+BENCHMARK(BM_Rand);
+
+// Shapes uniform in (0.1, 10), as in the Octave comparison with randg.
+void BM_GammaRandMixedShapes(benchmark::State &st) {
+  WHState s = kWHInitialState, shapes = {7, 77, 777};
+  std::vector<double> a(4096);
+  for (double &v : a) v = 0.1 + 9.9 * Rand(shapes);
+  std::size_t i = 0;
+  for (auto _ : st) {
+    benchmark::DoNotOptimize(GammaRand(s, a[i]));
+    i = (i + 1) & 4095;
+  }
+}
+BENCHMARK(BM_GammaRandMixedShapes);
+
+void BM_GammaRandShape(benchmark::State &st) {
+  WHState s = kWHInitialState;
+  const double a = static_cast<double>(st.range(0)) / 10.0;
+  for (auto _ : st) benchmark::DoNotOptimize(GammaRand(s, a));
+}
+BENCHMARK(BM_GammaRandShape)->Arg(5)->Arg(15)->Arg(50);
+
+void BM_BinoRand(benchmark::State &st) {
+  WHState s = kWHInitialState, probs = {7, 77, 777};
+  std::vector<double> p(4096);
+  for (double &v : p) v = Rand(probs);
+  const int n = static_cast<int>(st.range(0));
+  std::size_t i = 0;
+  for (auto _ : st) {
+    benchmark::DoNotOptimize(BinoRand(s, p[i], n));
+    i = (i + 1) & 4095;
+  }
+}
+BENCHMARK(BM_BinoRand)->Arg(100)->Arg(1000);
+
+}  // namespace

@@ -1,0 +1,359 @@
+// The sampling gateways shapedraw, trialdraw and drawcounts through the own
+// host: argument checks in order, refused calls drawing nothing, the golden
+// streams of tests/tools/random_golden.py, streams continuing across calls
+// and private to each library, shapes, and the drawcounts edge cases.
+#include "gatebox/host.hpp"
+#include "unit/stats.h"
+#include "util.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace h = gatebox::host;
+
+namespace {
+
+const std::string kData = GATEBOX_TEST_DATA;
+const char kSparse[] = "Cannot handle sparse matrices.  Sorry.";
+
+bool same_bits(const std::vector<double> &a, const std::vector<double> &b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+}
+
+class Sampling : public ::testing::Test {
+ protected:
+  h::Gateway shape{h::gateway_path("shapedraw")};
+  h::Gateway trial{h::gateway_path("trialdraw")};
+  h::Gateway counts{h::gateway_path("drawcounts")};
+  h::Gateway counts_win{h::gateway_path("drawcounts", "win")};
+  std::size_t blocks0 = h::live_blocks(), arrays0 = h::live_arrays();
+  void TearDown() override {
+    EXPECT_EQ(h::live_blocks(), blocks0);
+    EXPECT_EQ(h::live_arrays(), arrays0);
+  }
+  // Values of a call that must succeed.
+  static std::vector<double> draw(h::Gateway &g, std::vector<const mxArray *> in) {
+    h::CallResult r = g.call(in);
+    EXPECT_TRUE(r.ok()) << (r.ok() ? "" : r.error->message);
+    return r.ok() ? h::values(r.out()) : std::vector<double>{};
+  }
+  static std::string failure(h::Gateway &g, std::vector<const mxArray *> in) {
+    h::CallResult r = g.call(in);
+    return r.ok() ? "(no error)" : r.error->id + " | " + r.error->message;
+  }
+};
+
+// Each refusal, in the order the checks run; the stream is left untouched.
+TEST_F(Sampling, RefuseBadArgumentsInOrderWithoutDrawing) {
+  auto x = h::scalar(0.4), two = h::row({3, 4}), empty = h::doubles({0, 0}), sp = h::sparse(2, 2, {0.1, 0, 0, 0.2});
+  auto fh = h::function_handle(), i32 = h::numeric(mxINT32_CLASS, {2, 2}), text = h::text("ab");
+  auto single1 = h::numeric(mxSINGLE_CLASS, {1, 1}, {5}), nan = h::scalar(NAN), neg = h::scalar(-1);
+  auto big = h::scalar(2147483648.0), inf = h::scalar(INFINITY), ninf = h::scalar(-INFINITY);
+  auto cellx = h::cell({1, 1}), logical1 = h::logical({1, 1}, {true});
+  struct Case {
+    h::Gateway *g;
+    std::vector<const mxArray *> in;
+    std::string expected;  // "id | message"; id empty for the fixed messages
+  };
+  const std::string usage_t = " | Usage: r = bino_sample(p, n)", usage_d = " | Usage: h = drawcounts(p, n)";
+  const std::string scalar = " | n must be scalar", sparse = std::string(" | ") + kSparse;
+  std::vector<Case> cases = {
+      {&shape, {}, " | Usage: x = shapedraw(a)"},
+      {&shape, {x.get(), x.get()}, " | Usage: x = shapedraw(a)"},
+      {&shape, {sp.get()}, sparse},
+      {&shape, {fh.get()}, "gatebox:shapedraw:notDouble | a must be a double array; convert it with double(a)."},
+      {&shape, {i32.get()}, "gatebox:shapedraw:notDouble | a must be a double array; convert it with double(a)."},
+      {&shape, {cellx.get()}, "gatebox:shapedraw:notDouble | a must be a double array; convert it with double(a)."},
+  };
+  for (h::Gateway *g : {&trial, &counts}) {
+    const std::string usage = g == &trial ? usage_t : usage_d, name = g == &trial ? "trialdraw" : "drawcounts";
+    const std::string bad = "gatebox:" + name + ":badTrialCount | n must be a number of trials from 0 to 2147483647, not NaN or negative.";
+    const std::string nd_n = "gatebox:" + name + ":notDouble | n must be a double scalar; convert it with double(n).";
+    const std::string nd_p = "gatebox:" + name + ":notDouble | p must be a double array; convert it with double(p).";
+    std::vector<Case> more = {
+        {g, {x.get()}, usage},
+        {g, {x.get(), x.get(), x.get()}, usage},
+        {g, {sp.get(), two.get()}, scalar},  // the scalar test comes before the sparse one
+        {g, {x.get(), empty.get()}, scalar},
+        {g, {fh.get(), two.get()}, scalar},
+        {g, {x.get(), fh.get()}, nd_n},
+        {g, {x.get(), single1.get()}, nd_n},
+        {g, {x.get(), logical1.get()}, nd_n},
+        {g, {sp.get(), nan.get()}, bad},  // the trial count before the sparse test
+        {g, {x.get(), neg.get()}, bad},
+        {g, {x.get(), big.get()}, bad},
+        {g, {x.get(), inf.get()}, bad},
+        {g, {x.get(), ninf.get()}, bad},
+        {g, {sp.get(), x.get()}, sparse},
+        {g, {fh.get(), x.get()}, nd_p},
+        {g, {text.get(), x.get()}, nd_p},
+        {g, {i32.get(), x.get()}, nd_p},
+    };
+    cases.insert(cases.end(), more.begin(), more.end());
+  }
+  for (const Case &c : cases) EXPECT_EQ(failure(*c.g, c.in), c.expected) << c.g->name();
+  // Nothing was drawn: each stream still starts where a fresh library starts.
+  auto p = h::row({0.3, 0.6, 2.5}), n = h::scalar(40), pc = h::column({0.2, 0.3, 0.5});
+  std::vector<double> s1 = draw(shape, {p.get()}), t1 = draw(trial, {p.get(), n.get()}), c1 = draw(counts, {pc.get(), n.get()});
+  shape.reload(), trial.reload(), counts.reload();
+  EXPECT_TRUE(same_bits(s1, draw(shape, {p.get()})));
+  EXPECT_TRUE(same_bits(t1, draw(trial, {p.get(), n.get()})));
+  EXPECT_TRUE(same_bits(c1, draw(counts, {pc.get(), n.get()})));
+}
+
+TEST_F(Sampling, ShapedrawFollowsTheGoldenGammaStream) {
+  auto rows = stats::read_table(kData + "/gamma_stream.csv", ',');
+  std::vector<double> a, expected;
+  for (const auto &r : rows) {
+    a.push_back(std::strtod(r[0].c_str(), nullptr));
+    expected.push_back(std::strtod(r[1].c_str(), nullptr));
+  }
+  // First half in one call, the rest one element a call: the stream continues.
+  const std::size_t half = a.size() / 2;
+  auto first = h::row(std::vector<double>(a.begin(), a.begin() + half));
+  std::vector<double> got = draw(shape, {first.get()});
+  for (std::size_t i = half; i < a.size(); ++i) {
+    auto one = h::scalar(a[i]);
+    got.push_back(draw(shape, {one.get()}).at(0));
+  }
+  EXPECT_TRUE(same_bits(got, expected));
+}
+
+TEST_F(Sampling, TrialdrawFollowsTheGoldenBinomialStream) {
+  auto rows = stats::read_table(kData + "/bino_stream.csv", ',');
+  ASSERT_EQ(rows.size(), 420u);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    auto p = h::scalar(std::strtod(rows[i][0].c_str(), nullptr)), n = h::scalar(std::stod(rows[i][1]));
+    ASSERT_EQ(draw(trial, {p.get(), n.get()}), std::vector<double>{std::stod(rows[i][2])}) << "row " << i;
+  }
+}
+
+TEST_F(Sampling, DrawcountsFollowsTheGoldenMultinomialStreamInBothBuilds) {
+  for (auto [g, file] : {std::pair{&counts, "/multi_stream.csv"}, std::pair{&counts_win, "/multi_stream_win.csv"}}) {
+    auto rows = stats::read_table(kData + file, ';');
+    ASSERT_EQ(rows.size(), 50u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      auto p = h::column(stats::numbers(rows[i][1])), n = h::scalar(std::stod(rows[i][0]));
+      ASSERT_EQ(draw(*g, {p.get(), n.get()}), stats::numbers(rows[i][2])) << file << " row " << i;
+    }
+  }
+}
+
+// A NaN probability: the Linux build goes on (BinoRand(NaN) = 0) and gives
+// the last category the trials left; the Windows build stops with zeros.
+TEST_F(Sampling, DrawcountsAfterANanProbabilityDiffersByBuild) {
+  auto p = h::column({0.3, NAN, 0.2, 0.5}), n = h::scalar(100);
+  std::vector<double> lin = draw(counts, {p.get(), n.get()}), win = draw(counts_win, {p.get(), n.get()});
+  ASSERT_EQ(lin.size(), 4u);
+  EXPECT_EQ(lin[0], win[0]);  // same stream, same first draw
+  EXPECT_EQ((std::vector<double>{lin[1], lin[2], lin[3]}), (std::vector<double>{0, 0, 100 - lin[0]}));
+  EXPECT_EQ((std::vector<double>{win[1], win[2], win[3]}), (std::vector<double>{0, 0, 0}));
+}
+
+TEST_F(Sampling, OneCallOnTwoPartsEqualsTwoCalls) {
+  struct Case {
+    h::Gateway *g;
+    std::vector<mwSize> dims;
+    std::vector<double> both;
+    double n;
+  };
+  const Case cases[] = {
+      {&shape, {1, 2}, {0.7, 3.3}, 0},
+      {&trial, {1, 2}, {0.4, 0.8}, 12},
+      {&counts, {3, 2}, {0.2, 0.3, 0.5, 0.6, 0.1, 0.3}, 500},
+  };
+  for (const Case &c : cases) {
+    c.g->reload();
+    auto n = h::scalar(c.n), both = h::doubles(c.dims, c.both);
+    auto args = [&](const mxArray *p) { return c.g == &shape ? std::vector<const mxArray *>{p} : std::vector<const mxArray *>{p, n.get()}; };
+    std::vector<double> together = draw(*c.g, args(both.get()));
+    c.g->reload();
+    const std::size_t half = c.both.size() / 2;
+    std::vector<mwSize> half_dims = {c.dims[0], 1};
+    auto a1 = h::doubles(half_dims, std::vector<double>(c.both.begin(), c.both.begin() + half));
+    auto a2 = h::doubles(half_dims, std::vector<double>(c.both.begin() + half, c.both.end()));
+    std::vector<double> apart = draw(*c.g, args(a1.get())), second = draw(*c.g, args(a2.get()));
+    apart.insert(apart.end(), second.begin(), second.end());
+    EXPECT_TRUE(same_bits(together, apart)) << c.g->name();
+    // The next call continues the stream instead of repeating it.
+    EXPECT_FALSE(same_bits(draw(*c.g, args(both.get())), together)) << c.g->name();
+  }
+}
+
+// Each library has its own stream: draws in one leave the others where they
+// were, and a reload starts a library's stream afresh.
+TEST_F(Sampling, EachLibraryHasItsOwnStreamFromTheInitialSeeds) {
+  auto a = h::row({1.0, 1.0, 1.0}), p = h::row({0.51, 0.51}), n = h::scalar(14);
+  WHState ref = kWHInitialState;
+  std::vector<double> expected_gamma;
+  for (int i = 0; i < 3; ++i) expected_gamma.push_back(-std::log(Rand(ref)));
+  std::vector<double> t1 = draw(trial, {p.get(), n.get()});
+  draw(counts, {a.get(), n.get()});
+  EXPECT_TRUE(same_bits(draw(shape, {a.get()}), expected_gamma));
+  WHState s = kWHInitialState;
+  std::vector<double> expected_trial = {double(BinoRand(s, 0.51, 14)), double(BinoRand(s, 0.51, 14))};
+  EXPECT_EQ(t1, expected_trial);
+  shape.reload();
+  EXPECT_TRUE(same_bits(draw(shape, {a.get()}), expected_gamma));
+}
+
+TEST_F(Sampling, OutputsHaveTheRowsAndColumnsOfPAndDrawNothingWhenEmpty) {
+  auto n = h::scalar(10);
+  for (std::vector<mwSize> d : std::vector<std::vector<mwSize>>{{0, 0}, {0, 3}, {4, 0}, {1, 1}, {2, 3}, {2, 3, 2}}) {
+    std::size_t count = 1;
+    for (mwSize k : d) count *= k;
+    auto p = h::doubles(d, std::vector<double>(count, 0.4));
+    std::vector<mwSize> expected = {d[0], static_cast<mwSize>(count) / (d[0] ? d[0] : 1)};
+    if (d[0] == 0) expected[1] = d.size() > 1 ? d[1] : 0;
+    for (h::Gateway *g : {&shape, &trial, &counts}) {
+      g->reload();
+      h::CallResult r = g == &shape ? g->call(0, {p.get()}) : g->call(0, {p.get(), n.get()});
+      ASSERT_TRUE(r.ok()) << g->name();
+      EXPECT_EQ(h::dims(r.out()), expected) << g->name();
+      EXPECT_EQ(mxGetClassID(r.out()), mxDOUBLE_CLASS);
+      EXPECT_FALSE(mxIsComplex(r.out()));
+      if (count == 0) {  // nothing drawn: the next call repeats a fresh library's first draws
+        auto q = h::column({0.5, 0.5});
+        std::vector<double> after = g == &shape ? draw(*g, {q.get()}) : draw(*g, {q.get(), n.get()});
+        g->reload();
+        EXPECT_TRUE(same_bits(after, g == &shape ? draw(*g, {q.get()}) : draw(*g, {q.get(), n.get()}))) << g->name();
+      }
+    }
+  }
+}
+
+TEST_F(Sampling, ComplexPUsesItsRealPartAndInputsStayUnchanged) {
+  auto z = h::complex({1, 2}, {0.3, 2.0}, {5, -1}), x = h::row({0.3, 2.0}), n = h::complex({1, 1}, {7.9}, {3});
+  auto n7 = h::scalar(7);
+  for (h::Gateway *g : {&shape, &trial}) {
+    g->reload();
+    std::vector<double> from_z = g == &shape ? draw(*g, {z.get()}) : draw(*g, {z.get(), n.get()});
+    g->reload();
+    EXPECT_TRUE(same_bits(from_z, g == &shape ? draw(*g, {x.get()}) : draw(*g, {x.get(), n7.get()}))) << g->name();
+  }
+  EXPECT_EQ(h::values(z.get()), (std::vector<double>{0.3, 2.0}));
+  EXPECT_EQ(h::imag_values(z.get()), (std::vector<double>{5, -1}));
+}
+
+TEST_F(Sampling, TrialCountsAreTruncatedTowardZero) {
+  auto p = h::row(std::vector<double>(200, 0.9));
+  for (auto [given, trials] : std::vector<std::pair<double, double>>{{10.7, 10}, {-0.5, 0}, {0.0, 0}, {3.999, 3}}) {
+    auto n = h::scalar(given);
+    for (double r : draw(trial, {p.get(), n.get()})) ASSERT_TRUE(r >= 0 && r <= trials && r == std::floor(r)) << given;
+    for (double r : draw(counts, {p.get(), n.get()})) ASSERT_EQ(r, trials) << given;  // one row: all trials
+  }
+  // The largest count is accepted and handled; a sparse 1-by-1 n is read too.
+  auto nmax = h::scalar(2147483647.0), half = h::row({0.5, 1e-12, 1.0});
+  std::vector<double> r = draw(trial, {half.get(), nmax.get()});
+  EXPECT_NEAR(r[0], 1073741823.5, 6 * 23170.5);
+  EXPECT_EQ(r[2], 2147483647.0);
+  auto nsp = h::sparse(1, 1, {5}), nzero = h::sparse(1, 1, {0}), certain = h::row({1.0, 1.0});
+  EXPECT_EQ(draw(trial, {certain.get(), nsp.get()}), (std::vector<double>{5, 5}));
+  EXPECT_EQ(draw(trial, {certain.get(), nzero.get()}), (std::vector<double>{0, 0}));
+}
+
+TEST_F(Sampling, DrawcountsEdgeCases) {
+  struct Case {
+    std::vector<mwSize> dims;
+    std::vector<double> p;
+    double n;
+    std::function<void(const std::vector<double> &)> check;
+  };
+  const Case cases[] = {
+      {{4, 1}, {0.5, 0.5, 0, 0}, 1000,
+       [](const std::vector<double> &h) { EXPECT_EQ(h[0] + h[1], 1000); EXPECT_EQ(h[2], 0); EXPECT_EQ(h[3], 0); }},
+      {{3, 1}, {0.2, 0.3, 99}, 50, [](const std::vector<double> &h) { EXPECT_EQ(h[2], 50 - h[0] - h[1]); }},
+      {{1, 4}, {0.1, 0.2, 7, NAN}, 33, [](const std::vector<double> &h) { EXPECT_EQ(h, std::vector<double>(4, 33)); }},
+      {{2, 1}, {1.0, 0.0}, 20, [](const std::vector<double> &h) { EXPECT_EQ(h, (std::vector<double>{20, 0})); }},
+      {{3, 1}, {0.4, 0.6, 0.3}, 0, [](const std::vector<double> &h) { EXPECT_EQ(h, std::vector<double>(3, 0)); }},
+  };
+  for (const Case &c : cases) {
+    auto p = h::doubles(c.dims, c.p), n = h::scalar(c.n);
+    c.check(draw(counts, {p.get(), n.get()}));
+  }
+}
+
+// Every row of h is Binomial(n, p_k) when the column sums to 1.
+TEST_F(Sampling, DrawcountsMarginalsFitTheBinomial) {
+  const std::vector<double> col = {0.1, 0.2, 0.3, 0.15, 0.25};
+  const int n = 30, columns = 40000;
+  std::vector<double> p;
+  for (int j = 0; j < columns; ++j) p.insert(p.end(), col.begin(), col.end());
+  auto pa = h::doubles({static_cast<mwSize>(col.size()), columns}, p), na = h::scalar(n);
+  std::vector<double> hv = draw(counts, {pa.get(), na.get()});
+  ASSERT_EQ(hv.size(), p.size());
+  for (std::size_t k = 0; k < col.size(); ++k) {
+    std::vector<double> observed(n + 1, 0.0), prob(n + 1);
+    for (int j = 0; j < columns; ++j) observed.at(static_cast<std::size_t>(hv[j * col.size() + k])) += 1;
+    for (int i = 0; i <= n; ++i) prob[i] = stats::binomial_pmf(n, col[k], i);
+    EXPECT_GT(stats::chi2_test(observed, prob, columns), 1e-6) << "category " << k;
+  }
+  for (int j = 0; j < columns; ++j) {
+    double sum = 0;
+    for (std::size_t k = 0; k < col.size(); ++k) sum += hv[j * col.size() + k];
+    ASSERT_EQ(sum, n) << "column " << j;
+  }
+}
+
+// Property check over many generated argument lists (the fuzzing idea on a
+// fixed seed): every call either ends with one of the documented refusals or
+// returns one real double output of p's rows and columns whose values are
+// what the sampler can give, and no call leaves a block or array behind.
+TEST_F(Sampling, GeneratedArgumentListsGiveADocumentedErrorOrAValidOutput) {
+  WHState gen = {11, 22, 33};
+  auto pick = [&](int k) { return static_cast<int>(Rand(gen) * k); };
+  const double specials[] = {0.0, -0.0, 0.5, 1.0, -1.0, 1.7, 10.7, 2147483647.0, 2147483648.0, -0.5,
+                             1e-300, 1e300, INFINITY, -INFINITY, NAN, 0.9999999999999998, 4.9e-324};
+  auto value = [&]() { return pick(3) ? specials[pick(17)] : Rand(gen) * 3.0 - 0.5; };
+  auto argument = [&]() -> h::Array {
+    std::vector<mwSize> d = {static_cast<mwSize>(pick(4)), static_cast<mwSize>(pick(4))};
+    if (pick(6) == 0) d.push_back(static_cast<mwSize>(pick(3)));
+    if (pick(3) == 0) d = {1, 1};
+    std::size_t count = 1;
+    for (mwSize k : d) count *= static_cast<std::size_t>(k);
+    std::vector<double> v(count);
+    for (double &x : v) x = value();
+    switch (pick(10)) {
+      case 0: return h::numeric(pick(2) ? mxSINGLE_CLASS : mxINT32_CLASS, d, std::vector<double>(count, 1.0));
+      case 1: return h::sparse(d[0], d[1], std::vector<double>(static_cast<std::size_t>(d[0] * d[1]), 0.25));
+      case 2: return h::complex(d, v, v);
+      case 3: return pick(2) ? h::function_handle() : h::cell(d);
+      default: return h::doubles(d, v);
+    }
+  };
+  const std::vector<std::string> refusals = {"Usage: x = shapedraw(a)", "Usage: r = bino_sample(p, n)",
+                                             "Usage: h = drawcounts(p, n)", "n must be scalar", kSparse};
+  int ok = 0, refused = 0;
+  for (int i = 0; i < 3000; ++i) {
+    h::Gateway *g = std::vector<h::Gateway *>{&shape, &trial, &counts, &counts_win}[pick(4)];
+    std::vector<h::Array> args;
+    int nargs = pick(5) == 0 ? pick(4) : (g == &shape ? 1 : 2);
+    for (int k = 0; k < nargs; ++k) args.push_back(argument());
+    std::vector<const mxArray *> in;
+    for (const auto &a : args) in.push_back(a.get());
+    h::CallResult r = g->call(in);
+    if (!r.ok()) {
+      ++refused;
+      const std::string &id = r.error->id;
+      bool documented = std::find(refusals.begin(), refusals.end(), r.error->message) != refusals.end() ||
+                        id.find(":notDouble") != std::string::npos || id.find(":badTrialCount") != std::string::npos;
+      EXPECT_TRUE(documented) << id << " | " << r.error->message;
+      continue;
+    }
+    ++ok;
+    const mxArray *p = in[0], *out = r.out();
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(h::dims(out), (std::vector<mwSize>{static_cast<mwSize>(mxGetM(p)), static_cast<mwSize>(mxGetN(p))}));
+    EXPECT_TRUE(mxIsDouble(out) && !mxIsComplex(out));
+    if (g == &shape) continue;
+    // A generated sparse n stores 0.25 or nothing: 0 trials either way.
+    double n = mxIsSparse(in[1]) ? 0.0 : std::trunc(h::values(in[1])[0]);
+    for (double x : h::values(out)) ASSERT_TRUE(x >= 0 && x <= n && x == std::floor(x)) << g->name() << " n " << n;
+  }
+  EXPECT_GT(ok, 300);
+  EXPECT_GT(refused, 300);
+}
+
+}  // namespace

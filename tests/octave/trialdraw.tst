@@ -1,0 +1,75 @@
+## trialdraw in GNU Octave.  Reference draws: tests/data/bino_stream.csv,
+## made by tests/tools/random_golden.py from the initial seeds.
+
+%!test
+%! ## a freshly loaded library starts its stream from the initial seeds
+%! clear trialdraw
+%! assert (trialdraw (0.51, 14), 9);
+%! assert (trialdraw (0.5, 14), 6);
+%! assert (trialdraw (0.51, 15), 10);
+%! assert (trialdraw (0.5, 20), 9);
+%! assert (trialdraw (0.2, 100), 20);
+%! assert (trialdraw (0.3, 1000), 298);
+
+%!test
+%! ## [p1 p2] equals two calls; the next call continues the stream
+%! clear trialdraw
+%! both = trialdraw ([0.4 0.8 0.3], 25);
+%! clear trialdraw
+%! apart = [trialdraw(0.4, 25) trialdraw([0.8 0.3], 25)];
+%! assert (apart, both);
+%! assert (! isequal (trialdraw (0.5 * ones (1, 100), 25), trialdraw (0.5 * ones (1, 100), 25)));
+
+%!test
+%! ## a refused call draws nothing
+%! clear trialdraw
+%! first = trialdraw (0.5 * ones (1, 50), 30);
+%! clear trialdraw
+%! try, trialdraw (0.5, [1 2]); end
+%! try, trialdraw (0.5, NaN); end
+%! try, trialdraw (0.5, -3); end
+%! try, trialdraw (sparse (0.5), 3); end
+%! try, trialdraw (single (0.5), 3); end
+%! assert (trialdraw (0.5 * ones (1, 50), 30), first);
+
+%!test
+%! ## trial counts truncate toward zero; certain and impossible successes
+%! r = trialdraw (rand (3, 400), 10.7);
+%! assert (all (r(:) >= 0 & r(:) <= 10 & r(:) == fix (r(:))));
+%! assert (trialdraw ([0.3 0.9], -0.5), [0 0]);
+%! assert (trialdraw ([1.7 1 0.9999999999999998 -0.3 1e-17 NaN], 9), [9 9 9 0 0 0]);
+%! assert (trialdraw (1, 2147483647), 2147483647);
+%! assert (size (trialdraw (ones (2, 3, 2), 4)), [2 6]);
+%! assert (size (trialdraw (zeros (0, 3), 4)), [0 3]);
+%! assert (isreal (trialdraw ([0.5+1i 0.2], 4)));
+
+%!test
+%! ## mean and variance within sampling error (beta split and waiting time)
+%! for c = [0.2 100; 0.3 1000; 0.05 50; 0.7 12]'
+%!   r = trialdraw (c(1) * ones (1, 2e4), c(2));
+%!   m = c(1) * c(2); v = m * (1 - c(1));
+%!   assert (abs (mean (r) - m) < 5 * sqrt (v / 2e4));
+%!   assert (abs (var (r) - v) < 0.1 * v);
+%! end
+
+%!error <Usage: r = bino_sample\(p, n\)> trialdraw (0.5)
+%!error <Usage: r = bino_sample\(p, n\)> trialdraw (0.5, 1, 2)
+%!error <n must be scalar> trialdraw (0.5, [1 2])
+%!error <n must be scalar> trialdraw (0.5, [])
+%!error <n must be scalar> trialdraw (sparse (0.5), [1 2])
+%!error <Cannot handle sparse matrices\.  Sorry\.> trialdraw (sparse ([0.5 0.2]), 3)
+%!error <n must be a number of trials> trialdraw (0.5, NaN)
+%!error <n must be a number of trials> trialdraw (0.5, -1)
+%!error <n must be a number of trials> trialdraw (0.5, 2^31)
+%!error <n must be a number of trials> trialdraw (0.5, Inf)
+%!error <n must be a double scalar> trialdraw (0.5, int32 (3))
+%!error <n must be a double scalar> trialdraw (0.5, @sin)
+%!error <p must be a double array> trialdraw (single (0.5), 3)
+%!error <p must be a double array> trialdraw ({0.5}, 3)
+%!error <p must be a double array> trialdraw (@sin, 3)
+%!test
+%! try
+%!   trialdraw (0.5, -4);
+%! catch err
+%!   assert (err.identifier, 'gatebox:trialdraw:badTrialCount');
+%! end
