@@ -5,7 +5,11 @@
 %   between copies until one is changed, so after B = A, ALIASCHECK(A, B) is
 %   1; after B(1) = B(1) it is 0.
 %
-%   Errors: not exactly two inputs ("usage: aliascheck(a,b)").
+%   Octave hands a function a fresh copy of the data of a complex, cell,
+%   struct or range argument, so such values never report shared storage.
+%
+%   Errors: not exactly two inputs ("usage: aliascheck(a,b)"); a function
+%   handle or object, which has no data storage (gatebox:aliascheck:noStorage).
 %
 %   Example:
 %      a = rand(3); b = a; aliascheck(a, b)    % 1

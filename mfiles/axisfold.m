@@ -7,11 +7,12 @@
 %   Each output element is the sum of its inputs in storage order.
 %
 %   The additions are charged to the global flop counter FLOPCOUNT (see
-%   OPCHARGE): T - U for T input and U output elements.
+%   OPCHARGE): T - U for T input and U output elements. A FLOPCOUNT that is
+%   not a double array is left alone; the sum is returned all the same.
 %
-%   Errors: fewer than two inputs, dimension numbers outside 1..ndims(A) or
+%   Errors: not exactly two inputs, dimension numbers outside 1..ndims(A) or
 %   repeated, more numbers than A has dimensions, an A that is not a double
-%   array (gatebox:axisfold:... identifiers).
+%   array, a sparse A (gatebox:axisfold:... identifiers).
 %
 %   Example:
 %      axisfold(reshape(1:24, 2, 3, 4), 2)    % 2-by-4: same as squeeze(sum(A, 2))

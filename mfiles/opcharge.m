@@ -4,6 +4,7 @@
 %   does not exist or is empty, nothing happens and nothing is reported;
 %   OPCHARGE never creates it. AXISFOLD charges its additions the same way.
 %
+%   Example:
 %      global flopcount
 %      flopcount = 0;
 %      opcharge(5); opcharge(7);
@@ -11,6 +12,7 @@
 %
 %   Errors: not exactly one input ("Usage: opcharge(count)"), a count that is
 %   negative, NaN, not finite, 2^32 or more, empty or not double
-%   (gatebox:opcharge:... identifiers).
+%   (gatebox:opcharge:... identifiers); a FLOPCOUNT that is not a double
+%   array, which is left unchanged (gatebox:opcharge:flopcountNotDouble).
 %
 %   See also AXISFOLD.

@@ -1,0 +1,59 @@
+## bench_triangular: uppersubst, lowersubst and backapply against linsolve
+## with the triangle declared (Octave's LAPACK/BLAS triangular solve), on the
+## same inputs in the same process.  Run single-threaded from the toolbox root:
+##   OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 octave-cli bench/octave/bench_triangular.m
+## Each round times every contender once, in turn; the table gives medians
+## over the rounds of process CPU time (robust on a shared machine) and the
+## ratio linsolve / gateway (above 1: the gateway is faster).
+1;
+
+function t = cpu_time (f, calls)
+  t0 = cputime ();
+  for c = 1:calls
+    f ();
+  end
+  t = (cputime () - t0) / calls;
+end
+
+function report (name, fs, labels, calls, rounds)
+  t = zeros (rounds, numel (fs));
+  for r = 1:rounds
+    for k = 1:numel (fs)
+      t(r, k) = cpu_time (fs{k}, calls);
+    end
+  end
+  med = median (t, 1);
+  printf ("%s\n", name);
+  for k = 1:numel (fs)
+    printf ("  %-34s %10.1f us", labels{k}, 1e6 * med(k));
+    if (k > 1)
+      printf ("   linsolve/gateway %.2f", med(1) / med(k));
+    end
+    printf ("\n");
+  end
+end
+
+here = fileparts (mfilename ("fullpath"));
+addpath (fullfile (here, "..", "..", "build", "octave"));
+printf ("OMP_NUM_THREADS=%s OPENBLAS_NUM_THREADS=%s, %s\n", getenv ("OMP_NUM_THREADS"),
+        getenv ("OPENBLAS_NUM_THREADS"), version ());
+
+rand ("state", 1); randn ("state", 1);
+m = 2000;
+A = rand (m) / m + diag (1 + rand (m, 1));   # well conditioned
+U = triu (A); L = tril (A); b = randn (m, 100);
+ut.UT = true; lt.LT = true;
+assert (norm (uppersubst (U, b) - linsolve (U, b, ut), Inf) < 1e-10);
+assert (norm (backapply (L, b) - linsolve (L, b, lt), Inf) < 1e-10);
+report ("upper, T 2000x2000, b 2000x100", {@() linsolve(U, b, ut), @() uppersubst(U, b), @() backapply(U, b)},
+        {"linsolve(T, b, struct('UT', true))", "uppersubst(T, b)", "backapply(T, b)"}, 1, 15);
+report ("lower, T 2000x2000, b 2000x100", {@() linsolve(L, b, lt), @() lowersubst(L, b), @() backapply(L, b)},
+        {"linsolve(T, b, struct('LT', true))", "lowersubst(T, b)", "backapply(T, b)"}, 1, 15);
+
+m = 50;
+A = rand (m) / m + diag (1 + rand (m, 1));
+U = triu (A); L = tril (A); b = randn (m, 1);
+report ("upper, T 50x50, one rhs, per call (1e4 calls)", {@() linsolve(U, b, ut), @() uppersubst(U, b), @() backapply(U, b)},
+        {"linsolve(T, b, struct('UT', true))", "uppersubst(T, b)", "backapply(T, b)"}, 1e4, 5);
+report ("lower, T 50x50, one rhs, per call (1e4 calls)", {@() linsolve(L, b, lt), @() lowersubst(L, b), @() backapply(L, b)},
+        {"linsolve(T, b, struct('LT', true))", "lowersubst(T, b)", "backapply(T, b)"}, 1e4, 5);

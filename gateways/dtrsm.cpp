@@ -1,0 +1,290 @@
+// dtrsm: B := inv(A)*B for a triangular A with several right-hand sides, in
+// place.  The loops are those of the reference Level-3 BLAS routine (Dongarra,
+// Du Croz, Duff and Hammarling, "A set of Level 3 Basic Linear Algebra
+// Subprograms", ACM TOMS 16, 1990) for SIDE = 'L', TRANSA = 'N', DIAG = 'N',
+// ALPHA = 1: column-oriented substitution that skips a step whose right-hand
+// side component is exactly zero (negative zero included; a NaN is not zero).
+//
+// The plain loops fix, for every element B(i, j), the operations it receives:
+// B(i, j) - B(k, j)*A(i, k) for each step k that was not skipped, k running
+// from the far end of the triangle towards i, then the division by A(i, i)
+// unless B(i, j) is then zero.  The blocked solver keeps that sequence for
+// every element and changes only which elements are worked on together.  Rows
+// are cut into blocks of NB.  A block's diagonal part is solved with the plain
+// loops' operations, W right-hand sides at a time with one in each vector lane
+// (a lane whose step is skipped keeps its values), which records for each (k,
+// j) whether step k was skipped (the decision rests on the value before the
+// division, so it cannot be recovered afterwards); then the rows on the near
+// side of the block receive the block's steps, k in the same order, NB rows by
+// NR columns at a time in registers, with vectors across rows and the skip a
+// per-(k, j) decision shared by the whole vector.  Upper blocks are aligned at
+// the top and lower blocks at the bottom, so every update region is a whole
+// number of register tiles.  Products and differences are rounded separately
+// (no fused multiply-add), as in the plain loops, so the result is the plain
+// loops' to the bit.  No memory is allocated.
+#include "dtrsm.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+namespace gatebox {
+namespace {
+
+using Index = std::ptrdiff_t;
+
+#define GATEBOX_INLINE inline __attribute__((always_inline))
+
+// The vector helpers are always inlined into code compiled for their width,
+// so the calling convention of wide vectors never applies.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+typedef double v2d __attribute__((vector_size(16)));
+typedef double v4d __attribute__((vector_size(32)));
+typedef double v8d __attribute__((vector_size(64)));
+
+template <class V>
+GATEBOX_INLINE V load(const double *p) {
+  V v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+template <class V>
+GATEBOX_INLINE void store(double *p, const V &v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
+// The reference loops, column by column.
+void plain(bool upper, Index m, Index n, const double *a, Index lda, double *b, Index ldb) {
+  for (Index j = 0; j < n; ++j) {
+    double *x = b + j * ldb;
+    if (upper) {
+      for (Index k = m - 1; k >= 0; --k) {
+        if (x[k] == 0) continue;
+        x[k] = x[k] / a[k + k * lda];
+        const double xk = x[k];
+        const double *ak = a + k * lda;
+        for (Index i = 0; i < k; ++i) x[i] = x[i] - xk * ak[i];
+      }
+    } else {
+      for (Index k = 0; k < m; ++k) {
+        if (x[k] == 0) continue;
+        x[k] = x[k] / a[k + k * lda];
+        const double xk = x[k];
+        const double *ak = a + k * lda;
+        for (Index i = k + 1; i < m; ++i) x[i] = x[i] - xk * ak[i];
+      }
+    }
+  }
+}
+
+// Blocked solver on vectors V of W doubles; register tiles of MV vectors (NB
+// rows) by NR columns; right-hand sides in chunks of JC columns so that the
+// skip record of one block fits on the stack.
+template <class V, int MV, int NR>
+struct Blocked {
+  static constexpr int W = static_cast<int>(sizeof(V) / sizeof(double));
+  static constexpr int NB = MV * W;
+  static constexpr int JC = 128;
+
+  // Rows [0, NB) of the NC columns at bt receive `count` steps: step t
+  // subtracts x(t, j)*a(t) where a(t) = ak + t*astep (a column segment of A)
+  // and x(t, j) = xk[t*xstep + j*ldb]; with Skip, steps whose flag
+  // sk[t*sstep + j] is set are left out for that column.
+  template <int NC, bool Skip>
+  static GATEBOX_INLINE void tile(double *bt, Index ldb, const double *ak, Index astep, const double *xk,
+                                  Index xstep, const unsigned char *sk, Index sstep, Index count) {
+    V acc[MV][NC];
+#pragma GCC unroll 16
+    for (int j = 0; j < NC; ++j)
+#pragma GCC unroll 16
+      for (int v = 0; v < MV; ++v) acc[v][j] = load<V>(bt + v * W + j * ldb);
+    for (Index t = 0; t < count; ++t) {
+      const double *at = ak + t * astep, *xt = xk + t * xstep;
+      V av[MV];
+#pragma GCC unroll 16
+      for (int v = 0; v < MV; ++v) av[v] = load<V>(at + v * W);
+#pragma GCC unroll 16
+      for (int j = 0; j < NC; ++j) {
+        if (Skip && sk[t * sstep + j]) continue;
+        const double xs = xt[j * ldb];
+#pragma GCC unroll 16
+        for (int v = 0; v < MV; ++v) acc[v][j] = acc[v][j] - xs * av[v];
+      }
+    }
+#pragma GCC unroll 16
+    for (int j = 0; j < NC; ++j)
+#pragma GCC unroll 16
+      for (int v = 0; v < MV; ++v) store<V>(bt + v * W + j * ldb, acc[v][j]);
+  }
+
+  // A tile of `w` columns (1 <= w <= NC).
+  template <int NC>
+  static GATEBOX_INLINE void tile_cols(int w, bool skips, double *bt, Index ldb, const double *ak, Index astep,
+                                       const double *xk, Index xstep, const unsigned char *sk, Index sstep,
+                                       Index count) {
+    if (w == NC) {
+      if (skips)
+        tile<NC, true>(bt, ldb, ak, astep, xk, xstep, sk, sstep, count);
+      else
+        tile<NC, false>(bt, ldb, ak, astep, xk, xstep, sk, sstep, count);
+    } else if constexpr (NC > 1) {
+      tile_cols<NC - 1>(w, skips, bt, ldb, ak, astep, xk, xstep, sk, sstep, count);
+    }
+  }
+
+  // The diagonal block, rows [k0, k1), of the W columns at xc, one column per
+  // vector lane: each lane gets the plain loops' operations (a lane whose
+  // component is zero at a step keeps its values through that step), and
+  // skipj[(k - k0)*JC + lane] records the skipped steps.
+  static GATEBOX_INLINE void diagonal_lanes(bool upper, Index k0, Index k1, const double *a, Index lda, double *xc,
+                                            Index ldb, unsigned char *skipj) {
+    const Index nb = k1 - k0;
+    V X[NB];
+    for (Index r = 0; r < nb; ++r)
+      for (int l = 0; l < W; ++l) X[r][l] = xc[k0 + r + l * ldb];
+    for (Index s = 0; s < nb; ++s) {
+      const Index r = upper ? nb - 1 - s : s, k = k0 + r;
+      const V pre = X[r];
+      const auto live = pre != V{};  // lanes whose step k is made
+      X[r] = live ? pre / a[k + k * lda] : pre;
+      for (int l = 0; l < W; ++l) skipj[r * JC + l] = live[l] == 0;
+      const V xk = X[r];
+      const double *ak = a + k * lda;
+      if (upper)
+        for (Index q = 0; q < r; ++q) X[q] = live ? X[q] - xk * ak[k0 + q] : X[q];
+      else
+        for (Index q = r + 1; q < nb; ++q) X[q] = live ? X[q] - xk * ak[k0 + q] : X[q];
+    }
+    for (Index r = 0; r < nb; ++r)
+      for (int l = 0; l < W; ++l) xc[k0 + r + l * ldb] = X[r][l];
+  }
+
+  static GATEBOX_INLINE void solve(bool upper, Index m, Index n, const double *a, Index lda, double *b, Index ldb) {
+    unsigned char skip[NB * JC];       // skip[(k - k0)*JC + j]: step k skipped in column j
+    bool tile_skips[(JC + NR - 1) / NR];  // any step of the block skipped in a column tile
+    const Index nblocks = (m + NB - 1) / NB;
+    const Index first = m % NB ? m % NB : NB;  // rows of the first lower block
+    for (Index c0 = 0; c0 < n; c0 += JC) {
+      const Index nc = std::min<Index>(JC, n - c0);
+      double *bc = b + c0 * ldb;
+      for (Index q = 0; q < nblocks; ++q) {
+        Index k0, k1;
+        if (upper) {  // blocks aligned at the top, solved from the bottom
+          k0 = (nblocks - 1 - q) * NB;
+          k1 = std::min(m, k0 + NB);
+        } else {  // blocks aligned at the bottom, solved from the top
+          k1 = first + q * NB;
+          k0 = std::max<Index>(0, k1 - NB);
+        }
+        // The diagonal block: W columns at a time across the lanes, the
+        // columns left over one by one with the plain loops.
+        Index jd = 0;
+        for (; jd + W <= nc; jd += W) diagonal_lanes(upper, k0, k1, a, lda, bc + jd * ldb, ldb, skip + jd);
+        for (Index j = jd; j < nc; ++j) {
+          double *x = bc + j * ldb;
+          for (Index s = 0; s < k1 - k0; ++s) {
+            const Index k = upper ? k1 - 1 - s : k0 + s;
+            const bool skipped = x[k] == 0;
+            skip[(k - k0) * JC + j] = skipped;
+            if (skipped) continue;
+            x[k] = x[k] / a[k + k * lda];
+            const double xk = x[k];
+            const double *ak = a + k * lda;
+            if (upper)
+              for (Index i = k0; i < k; ++i) x[i] = x[i] - xk * ak[i];
+            else
+              for (Index i = k + 1; i < k1; ++i) x[i] = x[i] - xk * ak[i];
+          }
+        }
+        const Index r0 = upper ? 0 : k1, r1 = upper ? k0 : m;  // rows updated by this block
+        if (r0 == r1) continue;
+        for (Index jt = 0; jt < nc; jt += NR) {
+          bool any = false;
+          for (Index kk = 0; kk < k1 - k0; ++kk)
+            for (Index j = jt; j < std::min<Index>(jt + NR, nc); ++j) any |= skip[kk * JC + j] != 0;
+          tile_skips[jt / NR] = any;
+        }
+        // Steps k1-1 down to k0 (upper) or k0 up to k1-1 (lower).
+        const Index kfirst = upper ? k1 - 1 : k0, step = upper ? -1 : 1;
+        for (Index i0 = r0; i0 < r1; i0 += NB)
+          for (Index jt = 0; jt < nc; jt += NR)
+            tile_cols<NR>(static_cast<int>(std::min<Index>(NR, nc - jt)), tile_skips[jt / NR],
+                          bc + i0 + jt * ldb, ldb, a + i0 + kfirst * lda, step * lda, bc + kfirst + jt * ldb, step,
+                          skip + (kfirst - k0) * JC + jt, step * JC, k1 - k0);
+      }
+    }
+  }
+};
+
+void solve_base(bool upper, Index m, Index n, const double *a, Index lda, double *b, Index ldb) {
+  Blocked<v2d, 4, 2>::solve(upper, m, n, a, lda, b, ldb);
+}
+
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN32)
+// The wide paths are compiled for their instruction sets and chosen at run
+// time.  (They are left out of Windows builds: GCC for Windows does not align
+// the stack for spilled AVX registers.)
+#define GATEBOX_TRSM_WIDE 1
+__attribute__((target("avx2"))) void solve_avx2(bool upper, Index m, Index n, const double *a, Index lda, double *b,
+                                                Index ldb) {
+  Blocked<v4d, 2, 6>::solve(upper, m, n, a, lda, b, ldb);
+}
+__attribute__((target("avx512f"))) void solve_avx512(bool upper, Index m, Index n, const double *a, Index lda,
+                                                     double *b, Index ldb) {
+  Blocked<v8d, 4, 4>::solve(upper, m, n, a, lda, b, ldb);
+}
+#endif
+
+trsm_detail::Isa widest() {
+  using trsm_detail::Isa;
+  static const Isa isa = trsm_detail::available(Isa::avx512) ? Isa::avx512
+                         : trsm_detail::available(Isa::avx2) ? Isa::avx2
+                                                              : Isa::base;
+  return isa;
+}
+
+}  // namespace
+
+bool trsm_detail::available(Isa isa) {
+  switch (isa) {
+    case Isa::plain:
+    case Isa::base:
+      return true;
+#ifdef GATEBOX_TRSM_WIDE
+    case Isa::avx2:
+      return __builtin_cpu_supports("avx2");
+    case Isa::avx512:
+      return __builtin_cpu_supports("avx512f");
+#endif
+    default:
+      return false;
+  }
+}
+
+void trsm_detail::solve(Isa isa, bool upper, int m, int n, const double *a, int lda, double *b, int ldb) {
+  if (m <= 0 || n <= 0) return;
+  switch (isa) {
+#ifdef GATEBOX_TRSM_WIDE
+    case Isa::avx512:
+      solve_avx512(upper, m, n, a, lda, b, ldb);
+      return;
+    case Isa::avx2:
+      solve_avx2(upper, m, n, a, lda, b, ldb);
+      return;
+#endif
+    case Isa::base:
+      solve_base(upper, m, n, a, lda, b, ldb);
+      return;
+    default:
+      plain(upper, m, n, a, lda, b, ldb);
+      return;
+  }
+}
+
+void dtrsm(const char * /*side*/, const char *uplo, const char * /*transa*/, const char * /*diag*/, const int *m,
+           const int *n, const double * /*alpha*/, const double *a, const int *lda, double *b, const int *ldb) {
+  trsm_detail::solve(widest(), *uplo == 'U', *m, *n, a, *lda, b, *ldb);
+}
+
+}  // namespace gatebox

@@ -1,0 +1,266 @@
+// rowsubst: x := inv(T)*x for a triangular T by row-oriented substitution
+// (the dot-product form; Golub and Van Loan, "Matrix Computations", 4th ed.,
+// algorithms 3.1.1 and 3.1.2).  Lower: for i = 0, 1, ..., m-1,
+//   x(i, j) = (x(i, j) - s) / T(i, i),  s = 0 + T(i, 0)*x(0, j) + ... + T(i, i-1)*x(i-1, j),
+// upper: for i = m-1 down to 0, the sum running over l = i+1, ..., m-1 in
+// ascending order.  The sum is rounded after every product and every addition
+// and starts from +0; there is no zero skip (every component is divided).
+//
+// Every row depends on all rows solved before it, so the vectors run across
+// right-hand sides.  The columns are copied, a chunk at a time, into a
+// row-major workspace so that row l of the chunk is contiguous; a row of x is
+// then solved by streaming the solved rows through a few vector accumulators,
+// one product and one addition per element and step in the plain order, so
+// each element gets the plain loops' bits.  A lower row's sum ends with the
+// rows just solved, so R consecutive rows share the part over the rows solved
+// before them (each solved row is loaded once for R rows) and then finish one
+// after the other; an upper row's sum starts with the row just solved, so
+// upper rows go one at a time.  The chunk width keeps the workspace (m by at
+// most 64 columns) near 512 KiB, in the second-level cache.
+#include "rowsubst.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace gatebox {
+namespace {
+
+using Index = std::ptrdiff_t;
+
+#define GATEBOX_INLINE inline __attribute__((always_inline))
+
+// The vector helpers are always inlined into code compiled for their width,
+// so the calling convention of wide vectors never applies.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+typedef double v2d __attribute__((vector_size(16)));
+typedef double v4d __attribute__((vector_size(32)));
+typedef double v8d __attribute__((vector_size(64)));
+
+template <class V>
+GATEBOX_INLINE V load(const double *p) {
+  V v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+template <class V>
+GATEBOX_INLINE void store(double *p, const V &v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
+constexpr std::size_t kMaxChunk = 64;  // columns; a multiple of every vector width
+
+std::size_t chunk_columns(std::size_t m, std::size_t k) {
+  std::size_t jc = m ? (65536 / m) / 8 * 8 : kMaxChunk;  // 65536 doubles: 512 KiB
+  jc = std::min(std::max<std::size_t>(jc, 8), kMaxChunk);
+  return std::min(jc, (k + 7) / 8 * 8);
+}
+
+// The reference loops, row by row.
+void plain(bool lower, const double *t, Index m, double *x, Index k) {
+  if (lower) {
+    for (Index j = 0; j < k; ++j) x[j * m] = x[j * m] / t[0];
+    for (Index i = 1; i < m; ++i)
+      for (Index j = 0; j < k; ++j) {
+        double s = 0;
+        for (Index l = 0; l < i; ++l) s = s + t[i + l * m] * x[l + j * m];
+        x[i + j * m] = (x[i + j * m] - s) / t[i + i * m];
+      }
+  } else {
+    for (Index j = 0; j < k; ++j) x[m - 1 + j * m] = x[m - 1 + j * m] / t[m - 1 + (m - 1) * m];
+    for (Index i = m - 2; i >= 0; --i)
+      for (Index j = 0; j < k; ++j) {
+        double s = 0;
+        for (Index l = i + 1; l < m; ++l) s = s + t[i + l * m] * x[l + j * m];
+        x[i + j * m] = (x[i + j * m] - s) / t[i + i * m];
+      }
+  }
+}
+
+// Solver on vectors V of W doubles: single rows with up to NV vectors of
+// columns at a time; lower-triangle rows in groups of R with up to NB vectors.
+template <class V, int NV, int R, int NB>
+struct Rows {
+  static constexpr int W = static_cast<int>(sizeof(V) / sizeof(double));
+
+  // Columns [0, NC*W) of row i of the workspace w (leading dimension ldw):
+  // s = sum over l in [l0, l1) of T(i, l)*w(l, :), then w(i, :) = (w(i, :) - s)/T(i, i).
+  template <int NC>
+  static GATEBOX_INLINE void row(const double *ti, Index m, double tii, double *w, Index ldw, Index i, Index l0,
+                                 Index l1) {
+    V acc[NC];
+#pragma GCC unroll 16
+    for (int v = 0; v < NC; ++v) acc[v] = V{};
+    for (Index l = l0; l < l1; ++l) {
+      const double tl = ti[l * m];
+      const double *wl = w + l * ldw;
+#pragma GCC unroll 16
+      for (int v = 0; v < NC; ++v) acc[v] = acc[v] + tl * load<V>(wl + v * W);
+    }
+#pragma GCC unroll 16
+    for (int v = 0; v < NC; ++v) {
+      double *wi = w + i * ldw + v * W;
+      store<V>(wi, (load<V>(wi) - acc[v]) / tii);
+    }
+  }
+
+  template <int NC>
+  static GATEBOX_INLINE void row_cols(int nv, const double *ti, Index m, double tii, double *w, Index ldw, Index i,
+                                      Index l0, Index l1) {
+    if (nv == NC)
+      row<NC>(ti, m, tii, w, ldw, i, l0, l1);
+    else if constexpr (NC > 1)
+      row_cols<NC - 1>(nv, ti, m, tii, w, ldw, i, l0, l1);
+  }
+
+  // Lower triangle, rows [i0, i0+R) at once, columns [0, NC*W): the part of
+  // each sum over l < i0 (common to the R rows, so each loaded row of w serves
+  // R rows), then the rows one after the other with their steps l in [i0, i).
+  template <int NC>
+  static GATEBOX_INLINE void lower_rows(const double *t, Index m, double *w, Index ldw, Index i0) {
+    V acc[R][NC];
+#pragma GCC unroll 16
+    for (int r = 0; r < R; ++r)
+#pragma GCC unroll 16
+      for (int v = 0; v < NC; ++v) acc[r][v] = V{};
+    for (Index l = 0; l < i0; ++l) {
+      const double *tl = t + i0 + l * m;
+      const double *wl = w + l * ldw;
+      V wv[NC];
+#pragma GCC unroll 16
+      for (int v = 0; v < NC; ++v) wv[v] = load<V>(wl + v * W);
+#pragma GCC unroll 16
+      for (int r = 0; r < R; ++r) {
+        const double tr = tl[r];
+#pragma GCC unroll 16
+        for (int v = 0; v < NC; ++v) acc[r][v] = acc[r][v] + tr * wv[v];
+      }
+    }
+#pragma GCC unroll 16
+    for (int r = 0; r < R; ++r) {
+      const Index i = i0 + r;
+#pragma GCC unroll 16
+      for (int q = 0; q < r; ++q) {
+        const double tq = t[i + (i0 + q) * m];
+#pragma GCC unroll 16
+        for (int v = 0; v < NC; ++v) acc[r][v] = acc[r][v] + tq * load<V>(w + (i0 + q) * ldw + v * W);
+      }
+      const double tii = t[i + i * m];
+#pragma GCC unroll 16
+      for (int v = 0; v < NC; ++v) {
+        double *wi = w + i * ldw + v * W;
+        store<V>(wi, (load<V>(wi) - acc[r][v]) / tii);
+      }
+    }
+  }
+
+  template <int NC>
+  static GATEBOX_INLINE void lower_rows_cols(int nv, const double *t, Index m, double *w, Index ldw, Index i0) {
+    if (nv == NC)
+      lower_rows<NC>(t, m, w, ldw, i0);
+    else if constexpr (NC > 1)
+      lower_rows_cols<NC - 1>(nv, t, m, w, ldw, i0);
+  }
+
+  static GATEBOX_INLINE void solve(bool lower, const double *t, Index m, double *x, Index k, double *work) {
+    const Index jc = static_cast<Index>(chunk_columns(static_cast<std::size_t>(m), static_cast<std::size_t>(k)));
+    for (Index c0 = 0; c0 < k; c0 += jc) {
+      const Index nc = std::min(jc, k - c0), ldw = (nc + W - 1) / W * W;
+      // Copy the chunk in, rows contiguous; padding columns hold zeros.
+      for (Index l = 0; l < m; ++l) {
+        double *wl = work + l * ldw;
+        for (Index j = 0; j < nc; ++j) wl[j] = x[l + (c0 + j) * m];
+        for (Index j = nc; j < ldw; ++j) wl[j] = 0;
+      }
+      Index s = 0;
+      if (lower)
+        for (; s + R <= m; s += R)
+          for (Index jt = 0; jt < ldw; jt += NB * W)
+            lower_rows_cols<NB>(static_cast<int>(std::min<Index>(NB, (ldw - jt) / W)), t, m, work + jt, ldw, s);
+      for (; s < m; ++s) {
+        const Index i = lower ? s : m - 1 - s;
+        const Index l0 = lower ? 0 : i + 1, l1 = lower ? i : m;
+        const double *ti = t + i;
+        const double tii = t[i + i * m];
+        for (Index jt = 0; jt < ldw; jt += NV * W)
+          row_cols<NV>(static_cast<int>(std::min<Index>(NV, (ldw - jt) / W)), ti, m, tii, work + jt, ldw, i, l0, l1);
+      }
+      for (Index l = 0; l < m; ++l)
+        for (Index j = 0; j < nc; ++j) x[l + (c0 + j) * m] = work[l * ldw + j];
+    }
+  }
+};
+
+void solve_base(bool lower, const double *t, Index m, double *x, Index k, double *work) {
+  Rows<v2d, 8, 2, 4>::solve(lower, t, m, x, k, work);
+}
+
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN32)
+// Wide paths, chosen at run time (left out of Windows builds: GCC for Windows
+// does not align the stack for spilled AVX registers).
+#define GATEBOX_ROWSUBST_WIDE 1
+__attribute__((target("avx2"))) void solve_avx2(bool lower, const double *t, Index m, double *x, Index k,
+                                                double *work) {
+  Rows<v4d, 8, 2, 4>::solve(lower, t, m, x, k, work);
+}
+__attribute__((target("avx512f"))) void solve_avx512(bool lower, const double *t, Index m, double *x, Index k,
+                                                     double *work) {
+  Rows<v8d, 8, 4, 4>::solve(lower, t, m, x, k, work);
+}
+#endif
+
+rowsubst_detail::Isa widest() {
+  using rowsubst_detail::Isa;
+  static const Isa isa = rowsubst_detail::available(Isa::avx512) ? Isa::avx512
+                         : rowsubst_detail::available(Isa::avx2) ? Isa::avx2
+                                                                  : Isa::base;
+  return isa;
+}
+
+}  // namespace
+
+std::size_t rowsubst_workspace(std::size_t m, std::size_t k) { return k ? m * chunk_columns(m, k) : 0; }
+
+bool rowsubst_detail::available(Isa isa) {
+  switch (isa) {
+    case Isa::plain:
+    case Isa::base:
+      return true;
+#ifdef GATEBOX_ROWSUBST_WIDE
+    case Isa::avx2:
+      return __builtin_cpu_supports("avx2");
+    case Isa::avx512:
+      return __builtin_cpu_supports("avx512f");
+#endif
+    default:
+      return false;
+  }
+}
+
+void rowsubst_detail::solve(Isa isa, bool lower, const double *t, std::size_t m, double *x, std::size_t k,
+                            double *work) {
+  if (m == 0 || k == 0) return;
+  const Index mm = static_cast<Index>(m), kk = static_cast<Index>(k);
+  switch (isa) {
+#ifdef GATEBOX_ROWSUBST_WIDE
+    case Isa::avx512:
+      solve_avx512(lower, t, mm, x, kk, work);
+      return;
+    case Isa::avx2:
+      solve_avx2(lower, t, mm, x, kk, work);
+      return;
+#endif
+    case Isa::base:
+      solve_base(lower, t, mm, x, kk, work);
+      return;
+    default:
+      plain(lower, t, mm, x, kk);
+      return;
+  }
+}
+
+void rowsubst(bool lower, const double *t, std::size_t m, double *x, std::size_t k, double *work) {
+  rowsubst_detail::solve(widest(), lower, t, m, x, k, work);
+}
+
+}  // namespace gatebox
