@@ -33,26 +33,7 @@ namespace {
 
 using Index = std::ptrdiff_t;
 
-#define GATEBOX_INLINE inline __attribute__((always_inline))
-
-// The vector helpers are always inlined into code compiled for their width,
-// so the calling convention of wide vectors never applies.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
-typedef double v2d __attribute__((vector_size(16)));
-typedef double v4d __attribute__((vector_size(32)));
-typedef double v8d __attribute__((vector_size(64)));
-
-template <class V>
-GATEBOX_INLINE V load(const double *p) {
-  V v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-template <class V>
-GATEBOX_INLINE void store(double *p, const V &v) {
-  std::memcpy(p, &v, sizeof v);
-}
+using namespace simd;
 
 // The reference loops, column by column.
 void plain(bool upper, Index m, Index n, const double *a, Index lda, double *b, Index ldb) {
@@ -221,11 +202,8 @@ void solve_base(bool upper, Index m, Index n, const double *a, Index lda, double
   Blocked<v2d, 4, 2>::solve(upper, m, n, a, lda, b, ldb);
 }
 
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN32)
-// The wide paths are compiled for their instruction sets and chosen at run
-// time.  (They are left out of Windows builds: GCC for Windows does not align
-// the stack for spilled AVX registers.)
-#define GATEBOX_TRSM_WIDE 1
+#ifdef GATEBOX_SIMD_WIDE
+// The wide paths, compiled for their instruction sets and chosen at run time.
 __attribute__((target("avx2"))) void solve_avx2(bool upper, Index m, Index n, const double *a, Index lda, double *b,
                                                 Index ldb) {
   Blocked<v4d, 2, 6>::solve(upper, m, n, a, lda, b, ldb);
@@ -236,36 +214,12 @@ __attribute__((target("avx512f"))) void solve_avx512(bool upper, Index m, Index 
 }
 #endif
 
-trsm_detail::Isa widest() {
-  using trsm_detail::Isa;
-  static const Isa isa = trsm_detail::available(Isa::avx512) ? Isa::avx512
-                         : trsm_detail::available(Isa::avx2) ? Isa::avx2
-                                                              : Isa::base;
-  return isa;
-}
-
 }  // namespace
-
-bool trsm_detail::available(Isa isa) {
-  switch (isa) {
-    case Isa::plain:
-    case Isa::base:
-      return true;
-#ifdef GATEBOX_TRSM_WIDE
-    case Isa::avx2:
-      return __builtin_cpu_supports("avx2");
-    case Isa::avx512:
-      return __builtin_cpu_supports("avx512f");
-#endif
-    default:
-      return false;
-  }
-}
 
 void trsm_detail::solve(Isa isa, bool upper, int m, int n, const double *a, int lda, double *b, int ldb) {
   if (m <= 0 || n <= 0) return;
   switch (isa) {
-#ifdef GATEBOX_TRSM_WIDE
+#ifdef GATEBOX_SIMD_WIDE
     case Isa::avx512:
       solve_avx512(upper, m, n, a, lda, b, ldb);
       return;
@@ -284,7 +238,7 @@ void trsm_detail::solve(Isa isa, bool upper, int m, int n, const double *a, int 
 
 void dtrsm(const char * /*side*/, const char *uplo, const char * /*transa*/, const char * /*diag*/, const int *m,
            const int *n, const double * /*alpha*/, const double *a, const int *lda, double *b, const int *ldb) {
-  trsm_detail::solve(widest(), *uplo == 'U', *m, *n, a, *lda, b, *ldb);
+  trsm_detail::solve(simd::widest(), *uplo == 'U', *m, *n, a, *lda, b, *ldb);
 }
 
 }  // namespace gatebox

@@ -4,6 +4,8 @@
 // the libraries that link it; never exported.
 #pragma once
 
+#include "simd.h"
+
 namespace gatebox {
 
 // side, transa, diag, alpha: accepted, never read.
@@ -20,8 +22,8 @@ void dtrsm(const char *side, const char *uplo, const char *transa, const char *d
 namespace trsm_detail {
 // Instruction sets the solver can run on.  dtrsm picks the widest the CPU
 // offers; tests and benchmarks call each one directly.
-enum class Isa { plain, base, avx2, avx512 };  // base: 128-bit vectors of the baseline ISA
-bool available(Isa isa);
+using simd::Isa;
+using simd::available;
 void solve(Isa isa, bool upper, int m, int n, const double *a, int lda, double *b, int ldb);
 }  // namespace trsm_detail
 

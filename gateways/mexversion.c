@@ -10,9 +10,13 @@
 #endif
 
 /* A build that cannot pass a quoted text with blanks (the host's mex
- * command) selects the by-reference text with GATEBOX_MEX_VERSION_MATLAB5. */
+ * command) selects the by-reference text with GATEBOX_MEX_VERSION_MATLAB5
+ * and the older host release's text with GATEBOX_MEX_VERSION_R12. */
 #if !defined(GATEBOX_MEX_VERSION) && defined(GATEBOX_MEX_VERSION_MATLAB5)
 #define GATEBOX_MEX_VERSION "MATLAB 5 compatible"
+#endif
+#if !defined(GATEBOX_MEX_VERSION) && defined(GATEBOX_MEX_VERSION_R12)
+#define GATEBOX_MEX_VERSION "MATLAB R12 native"
 #endif
 #ifndef GATEBOX_MEX_VERSION
 #define GATEBOX_MEX_VERSION "MATLAB R13 native"

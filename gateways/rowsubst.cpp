@@ -27,26 +27,7 @@ namespace {
 
 using Index = std::ptrdiff_t;
 
-#define GATEBOX_INLINE inline __attribute__((always_inline))
-
-// The vector helpers are always inlined into code compiled for their width,
-// so the calling convention of wide vectors never applies.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
-typedef double v2d __attribute__((vector_size(16)));
-typedef double v4d __attribute__((vector_size(32)));
-typedef double v8d __attribute__((vector_size(64)));
-
-template <class V>
-GATEBOX_INLINE V load(const double *p) {
-  V v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-template <class V>
-GATEBOX_INLINE void store(double *p, const V &v) {
-  std::memcpy(p, &v, sizeof v);
-}
+using namespace simd;
 
 constexpr std::size_t kMaxChunk = 64;  // columns; a multiple of every vector width
 
@@ -195,10 +176,9 @@ void solve_base(bool lower, const double *t, Index m, double *x, Index k, double
   Rows<v2d, 8, 2, 4>::solve(lower, t, m, x, k, work);
 }
 
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN32)
+#ifdef GATEBOX_SIMD_WIDE
 // Wide paths, chosen at run time (left out of Windows builds: GCC for Windows
 // does not align the stack for spilled AVX registers).
-#define GATEBOX_ROWSUBST_WIDE 1
 __attribute__((target("avx2"))) void solve_avx2(bool lower, const double *t, Index m, double *x, Index k,
                                                 double *work) {
   Rows<v4d, 8, 2, 4>::solve(lower, t, m, x, k, work);
@@ -209,40 +189,18 @@ __attribute__((target("avx512f"))) void solve_avx512(bool lower, const double *t
 }
 #endif
 
-rowsubst_detail::Isa widest() {
-  using rowsubst_detail::Isa;
-  static const Isa isa = rowsubst_detail::available(Isa::avx512) ? Isa::avx512
-                         : rowsubst_detail::available(Isa::avx2) ? Isa::avx2
-                                                                  : Isa::base;
-  return isa;
-}
 
 }  // namespace
 
 std::size_t rowsubst_workspace(std::size_t m, std::size_t k) { return k ? m * chunk_columns(m, k) : 0; }
 
-bool rowsubst_detail::available(Isa isa) {
-  switch (isa) {
-    case Isa::plain:
-    case Isa::base:
-      return true;
-#ifdef GATEBOX_ROWSUBST_WIDE
-    case Isa::avx2:
-      return __builtin_cpu_supports("avx2");
-    case Isa::avx512:
-      return __builtin_cpu_supports("avx512f");
-#endif
-    default:
-      return false;
-  }
-}
 
 void rowsubst_detail::solve(Isa isa, bool lower, const double *t, std::size_t m, double *x, std::size_t k,
                             double *work) {
   if (m == 0 || k == 0) return;
   const Index mm = static_cast<Index>(m), kk = static_cast<Index>(k);
   switch (isa) {
-#ifdef GATEBOX_ROWSUBST_WIDE
+#ifdef GATEBOX_SIMD_WIDE
     case Isa::avx512:
       solve_avx512(lower, t, mm, x, kk, work);
       return;
@@ -260,7 +218,7 @@ void rowsubst_detail::solve(Isa isa, bool lower, const double *t, std::size_t m,
 }
 
 void rowsubst(bool lower, const double *t, std::size_t m, double *x, std::size_t k, double *work) {
-  rowsubst_detail::solve(widest(), lower, t, m, x, k, work);
+  rowsubst_detail::solve(simd::widest(), lower, t, m, x, k, work);
 }
 
 }  // namespace gatebox

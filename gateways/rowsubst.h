@@ -3,6 +3,8 @@
 // to the library that links it; never exported.
 #pragma once
 
+#include "simd.h"
+
 #include <cstddef>
 
 namespace gatebox {
@@ -16,8 +18,8 @@ std::size_t rowsubst_workspace(std::size_t m, std::size_t k);
 void rowsubst(bool lower, const double *t, std::size_t m, double *x, std::size_t k, double *work);
 
 namespace rowsubst_detail {
-enum class Isa { plain, base, avx2, avx512 };  // base: 128-bit vectors of the baseline ISA
-bool available(Isa isa);
+using simd::Isa;
+using simd::available;
 void solve(Isa isa, bool lower, const double *t, std::size_t m, double *x, std::size_t k, double *work);
 }  // namespace rowsubst_detail
 

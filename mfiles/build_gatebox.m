@@ -74,6 +74,9 @@ function t = gateway_table ()
   % preprocessor definitions, linker version script and output subfolder.
   t = struct ('name', {}, 'sources', {}, 'defines', {}, 'map', {}, 'subdir', {});
   t(end+1) = row ('trigamma', {'gateways/trigamma.cpp', 'util/special.cpp'});
+  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp', 'gatekit/gatekit.cpp'});
+  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp', 'gatekit/gatekit.cpp'}, ...
+                  {'GATEBOX_TILEARRAY_R12=1', 'GATEBOX_MEX_VERSION_R12'}, 'mex.map', 'r12');
   if (isunix () && ~ismac ())  % the by-reference gamma gateway: Linux only
     t(end+1) = row ('gamma', {'gateways/gamma.cpp', 'gateways/byref.cpp'}, ...
                     {'GATEBOX_MEX_VERSION_MATLAB5'}, 'fmex.map');

@@ -1,0 +1,51 @@
+## bench_tilearray (reps)
+## tilearray in GNU Octave against repmat and against the host floor
+## (hostfloor: a gateway that only creates and returns an array of the
+## output's size), on the same inputs in one process; medians of `reps`
+## rounds, the contenders taking turns within each round.  Also the same
+## gateway built without huge-page advice (copied to tilearray_nohuge).
+## Run from the top of the tree after building, single-threaded:
+##   OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 octave-cli --norc --quiet \
+##     --eval "addpath('build/octave', 'build/octave/bench', 'bench/octave'); bench_tilearray (7)"
+function bench_tilearray (reps = 7)
+  nohuge_dir = tempname ();
+  mkdir (nohuge_dir);
+  copyfile (fullfile (fileparts (which ("hostfloor")), "nohuge", "tilearray.mex"),
+            fullfile (nohuge_dir, "tilearray_nohuge.mex"));
+  addpath (nohuge_dir);
+  unwind_protect
+    rand ("seed", 1);
+    work = {"1000x1000 [3 4]", rand(1000), [3 4];
+            "10x10 [300 300]", rand(10), [300 300];
+            "1e6x1 [1 1 8]", rand(1e6, 1), [1 1 8]};
+    names = {"tilearray", "repmat", "hostfloor", "tilearray_nohuge"};
+    printf ("%-17s %11s %11s %11s %11s %9s %9s %9s\n", "workload", names{:},
+            "t/repmat", "t/floor", "nohuge/t");
+    for w = 1:rows (work)
+      A = work{w, 2};
+      c = work{w, 3};
+      outdims = size (A);
+      outdims(end+1:numel (c)) = 1;
+      outdims(1:numel (c)) .*= c;
+      calls = {@() tilearray(A, c), @() repmat(A, c), @() hostfloor(A, outdims), ...
+               @() tilearray_nohuge(A, c)};
+      assert (isequal (tilearray (A, c), repmat (A, c)));
+      t = zeros (reps, numel (calls));
+      for r = 1:reps
+        for k = circshift (1:numel (calls), [0, r])
+          f = calls{k};
+          tic (); B = f (); t(r, k) = toc ();
+          assert (isequal (size (B), outdims));
+          clear B;
+        endfor
+      endfor
+      m = median (t, 1);
+      printf ("%-17s %9.1fms %9.1fms %9.1fms %9.1fms %9.2f %9.2f %9.2f\n", work{w, 1}, 1e3 * m,
+              m(1) / m(2), m(1) / m(3), m(4) / m(1));
+    endfor
+  unwind_protect_cleanup
+    rmpath (nohuge_dir);
+    confirm_recursive_rmdir (false, "local");
+    rmdir (nohuge_dir, "s");
+  end_unwind_protect
+endfunction
