@@ -309,10 +309,10 @@ std::vector<std::uint8_t> snapshot(const mxArray *a) {
 
 // ---- Seeds ------------------------------------------------------------------
 
-Spec scalar(double v) { return real({1, 1}, {v}); }
-Spec real(std::vector<std::uint64_t> dims, std::vector<double> values) { return of(kDouble, std::move(dims), std::move(values)); }
-Spec of(Kind k, std::vector<std::uint64_t> dims, std::vector<double> values) {
-  Spec s;
+Plan scalar(double v) { return real({1, 1}, {v}); }
+Plan real(std::vector<std::uint64_t> dims, std::vector<double> values) { return of(kDouble, std::move(dims), std::move(values)); }
+Plan of(Kind k, std::vector<std::uint64_t> dims, std::vector<double> values) {
+  Plan s;
   s.kind = k;
   s.dims = std::move(dims);
   s.re = std::move(values);
@@ -351,7 +351,7 @@ void put_dim(std::vector<std::uint8_t> &out, std::uint64_t d) {
   throw std::invalid_argument("encode: dimension " + std::to_string(d) + " has no code");
 }
 
-void put_array(std::vector<std::uint8_t> &out, const Spec &s) {
+void put_array(std::vector<std::uint8_t> &out, const Plan &s) {
   out.push_back(static_cast<std::uint8_t>(s.kind | (s.complex ? kComplexBit : 0)));
   if (s.kind == kFunctionHandle) return;
   if (s.dims.size() < 2 || s.dims.size() > 5) throw std::invalid_argument("encode: 2 to 5 dimensions");
@@ -373,7 +373,7 @@ void put_array(std::vector<std::uint8_t> &out, const Spec &s) {
 
 }  // namespace
 
-std::vector<std::uint8_t> encode(const CallSpec &call) {
+std::vector<std::uint8_t> encode(const CallPlan &call) {
   std::vector<std::uint8_t> out;
   if (call.inputs.size() > 7 || call.nlhs < 0 || call.nlhs > 3) throw std::invalid_argument("encode: 0-7 inputs, 0-3 outputs");
   out.push_back(static_cast<std::uint8_t>(call.nlhs | (call.inputs.size() << 2) | (call.has_flopcount ? 0x20 : 0) |

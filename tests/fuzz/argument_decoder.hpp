@@ -73,27 +73,27 @@ std::vector<std::uint8_t> snapshot(const mxArray *a);
 
 // ---- Writing seeds ----------------------------------------------------------
 // A description of one array in the decoder's terms.
-struct Spec {
+struct Plan {
   Kind kind = kDouble;
   bool complex = false;
   std::vector<std::uint64_t> dims{1, 1};
   std::vector<double> re, im;                  // value lists (repeated cyclically)
   int fields = 0;                              // structs: fields "a", "b"
-  std::vector<std::pair<std::uint8_t, Spec>> elems;  // cells/structs: (index, array)
+  std::vector<std::pair<std::uint8_t, Plan>> elems;  // cells/structs: (index, array)
 };
 
-Spec scalar(double v);
-Spec real(std::vector<std::uint64_t> dims, std::vector<double> values = {0});
-Spec of(Kind k, std::vector<std::uint64_t> dims, std::vector<double> values = {0});
+Plan scalar(double v);
+Plan real(std::vector<std::uint64_t> dims, std::vector<double> values = {0});
+Plan of(Kind k, std::vector<std::uint64_t> dims, std::vector<double> values = {0});
 
-struct CallSpec {
+struct CallPlan {
   int nlhs = 1;
-  std::vector<Spec> inputs;
+  std::vector<Plan> inputs;
   bool alias_first = false;     // the last input repeats the first
   bool has_flopcount = false;
-  Spec flopcount;
+  Plan flopcount;
 };
 
-std::vector<std::uint8_t> encode(const CallSpec &call);
+std::vector<std::uint8_t> encode(const CallPlan &call);
 
 }  // namespace gatebox::fuzz

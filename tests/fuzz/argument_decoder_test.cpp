@@ -11,15 +11,15 @@ namespace h = gatebox::host;
 
 namespace {
 
-fz::ArgumentList decode(const fz::CallSpec &spec) {
-  std::vector<std::uint8_t> bytes = fz::encode(spec);
+fz::ArgumentList decode(const fz::CallPlan &plan) {
+  std::vector<std::uint8_t> bytes = fz::encode(plan);
   fz::ArgumentList call;
   EXPECT_TRUE(fz::decode(bytes.data(), bytes.size(), call));
   return call;
 }
 
-fz::CallSpec one(fz::Spec s) {
-  fz::CallSpec c;
+fz::CallPlan one(fz::Plan s) {
+  fz::CallPlan c;
   c.inputs.push_back(std::move(s));
   return c;
 }
@@ -55,7 +55,7 @@ TEST(ArgumentDecoder, ValuesRepeatCyclicallyAndKeepSpecialBits) {
   EXPECT_EQ(v[2], INFINITY);
   EXPECT_EQ(v[3], 0.1);
   EXPECT_TRUE(std::signbit(v[4]));
-  fz::Spec z = fz::of(fz::kInt16, {1, 3}, {1e9, -1e9, 2.5});
+  fz::Plan z = fz::of(fz::kInt16, {1, 3}, {1e9, -1e9, 2.5});
   z.complex = true;
   z.im = {NAN};
   fz::ArgumentList c2 = decode(one(z));
@@ -98,13 +98,13 @@ TEST(ArgumentDecoder, SparseMatricesMayHaveHugeRowCounts) {
 }
 
 TEST(ArgumentDecoder, AliasesOutputsAndFlopcount) {
-  fz::CallSpec spec;
-  spec.nlhs = 3;
-  spec.inputs = {fz::scalar(1), fz::scalar(2), fz::scalar(1)};
-  spec.alias_first = true;
-  spec.has_flopcount = true;
-  spec.flopcount = fz::real({0, 0});
-  fz::ArgumentList call = decode(spec);
+  fz::CallPlan plan;
+  plan.nlhs = 3;
+  plan.inputs = {fz::scalar(1), fz::scalar(2), fz::scalar(1)};
+  plan.alias_first = true;
+  plan.has_flopcount = true;
+  plan.flopcount = fz::real({0, 0});
+  fz::ArgumentList call = decode(plan);
   EXPECT_EQ(call.nlhs, 3);
   ASSERT_EQ(call.inputs.size(), 3u);
   EXPECT_EQ(call.inputs[2], call.inputs[0]);

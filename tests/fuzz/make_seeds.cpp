@@ -15,40 +15,40 @@
 #include <vector>
 
 namespace fz = gatebox::fuzz;
-using fz::CallSpec;
-using fz::Spec;
+using fz::CallPlan;
+using fz::Plan;
 
 namespace {
 
 const double kNaN = NAN, kInf = INFINITY;
 
-Spec cplx(std::vector<std::uint64_t> d, std::vector<double> re, std::vector<double> im) {
-  Spec s = fz::real(std::move(d), std::move(re));
+Plan cplx(std::vector<std::uint64_t> d, std::vector<double> re, std::vector<double> im) {
+  Plan s = fz::real(std::move(d), std::move(re));
   s.complex = true;
   s.im = std::move(im);
   return s;
 }
-Spec sparse(std::uint64_t m, std::uint64_t n, std::vector<double> v) { return fz::of(fz::kSparse, {m, n}, std::move(v)); }
-Spec handle() { return fz::of(fz::kFunctionHandle, {1, 1}); }
-Spec cell_of(Spec inner) {
-  Spec s = fz::of(fz::kCell, {1, 2});
+Plan sparse(std::uint64_t m, std::uint64_t n, std::vector<double> v) { return fz::of(fz::kSparse, {m, n}, std::move(v)); }
+Plan handle() { return fz::of(fz::kFunctionHandle, {1, 1}); }
+Plan cell_of(Plan inner) {
+  Plan s = fz::of(fz::kCell, {1, 2});
   s.elems.push_back({1, std::move(inner)});
   return s;
 }
-Spec struct_of(Spec inner) {
-  Spec s = fz::of(fz::kStruct, {1, 1});
+Plan struct_of(Plan inner) {
+  Plan s = fz::of(fz::kStruct, {1, 1});
   s.fields = 2;
   s.elems.push_back({0x40, std::move(inner)});  // element 0, field "b"
   return s;
 }
 
-CallSpec call(std::vector<Spec> in, int nlhs = 1) {
-  CallSpec c;
+CallPlan call(std::vector<Plan> in, int nlhs = 1) {
+  CallPlan c;
   c.inputs = std::move(in);
   c.nlhs = nlhs;
   return c;
 }
-CallSpec with_flop(CallSpec c, Spec flop) {
+CallPlan with_flop(CallPlan c, Plan flop) {
   c.has_flopcount = true;
   c.flopcount = std::move(flop);
   return c;
@@ -56,8 +56,8 @@ CallSpec with_flop(CallSpec c, Spec flop) {
 
 // Inputs every gateway meets in its first argument: every class, empty and
 // huge-but-empty shapes, N-D arrays, special values.
-std::vector<Spec> odd_arrays() {
-  std::vector<Spec> v;
+std::vector<Plan> odd_arrays() {
+  std::vector<Plan> v;
   for (fz::Kind k : {fz::kSingle, fz::kInt8, fz::kUint8, fz::kInt16, fz::kUint16, fz::kInt32, fz::kUint32, fz::kInt64,
                      fz::kUint64, fz::kLogical, fz::kChar})
     v.push_back(fz::of(k, {2, 3}, {1, -1, 0.5, kNaN, 300}));
@@ -77,7 +77,7 @@ std::vector<Spec> odd_arrays() {
   return v;
 }
 
-using Corpus = std::map<std::string, std::vector<CallSpec>>;
+using Corpus = std::map<std::string, std::vector<CallPlan>>;
 
 void elementwise(Corpus &c, const std::string &name, std::vector<double> values) {
   auto &s = c[name];
@@ -86,7 +86,7 @@ void elementwise(Corpus &c, const std::string &name, std::vector<double> values)
   s.push_back(call({fz::real({1, values.size()}, values)}));
   s.push_back(call({fz::real({2, 3, 2}, values)}, 0));
   s.push_back(call({fz::real({64, 64}, values)}, 3));
-  for (const Spec &a : odd_arrays()) s.push_back(call({a}));
+  for (const Plan &a : odd_arrays()) s.push_back(call({a}));
 }
 
 void with_trials(Corpus &c, const std::string &name) {
@@ -106,7 +106,7 @@ void with_trials(Corpus &c, const std::string &name) {
   s.push_back(call({fz::real({3, 0}), fz::scalar(5)}));
   for (double n : {-1.0, -0.5, kNaN, kInf, -kInf, 2147483648.0, -2147483649.0, 1e300})
     s.push_back(call({fz::real({2, 1}, {0.3, 0.7}), fz::scalar(n)}));
-  for (const Spec &a : odd_arrays()) {
+  for (const Plan &a : odd_arrays()) {
     s.push_back(call({a, fz::scalar(4)}));
     s.push_back(call({fz::real({2, 1}, {0.5}), a}));
   }
@@ -114,7 +114,7 @@ void with_trials(Corpus &c, const std::string &name) {
 
 void triangular(Corpus &c, const std::string &name) {
   auto &s = c[name];
-  Spec t = fz::real({2, 2}, {2, 0, 1, 4}), b = fz::real({2, 1}, {4, 8});
+  Plan t = fz::real({2, 2}, {2, 0, 1, 4}), b = fz::real({2, 1}, {4, 8});
   s.push_back(call({t}));
   s.push_back(call({t, b, b}));
   s.push_back(call({t, b}, 2));
@@ -138,18 +138,18 @@ void triangular(Corpus &c, const std::string &name) {
   s.push_back(call({cplx({2, 2}, {2, 0, 1, 4}, {1}), cplx({2, 1}, {4, 8}, {kNaN})}));
   s.push_back(call({t, fz::real({2, 4294967296ull}, {1})}));
   s.push_back(call({fz::real({0, 0}), fz::real({0, 1ull << 40})}));
-  for (const Spec &a : odd_arrays()) {
+  for (const Plan &a : odd_arrays()) {
     s.push_back(call({a, b}));
     s.push_back(call({t, a}));
   }
-  CallSpec alias = call({t, t});
+  CallPlan alias = call({t, t});
   alias.alias_first = true;
   s.push_back(alias);
 }
 
 void tilearray(Corpus &c) {
   auto &s = c["tilearray"];
-  Spec a = fz::real({2, 4}, {1, 2, 3, 4, 5, 6, 7, 8});
+  Plan a = fz::real({2, 4}, {1, 2, 3, 4, 5, 6, 7, 8});
   s.push_back(call({}));
   s.push_back(call({a}));
   s.push_back(call({sparse(2, 2, {1}), fz::scalar(2)}));
@@ -179,11 +179,11 @@ void tilearray(Corpus &c) {
   s.push_back(call({fz::real({0, 4294967296ull}), fz::real({1, 2}, {3, 3})}));
   for (fz::Kind k : {fz::kSingle, fz::kInt8, fz::kUint16, fz::kInt32, fz::kUint64, fz::kLogical, fz::kChar})
     s.push_back(call({fz::of(k, {2, 3}, {1, 2, 3}), fz::real({1, 3}, {2, 1, 3})}));
-  Spec ci = fz::of(fz::kInt16, {2, 2}, {1, 2, 3, 4});
+  Plan ci = fz::of(fz::kInt16, {2, 2}, {1, 2, 3, 4});
   ci.complex = true;
   ci.im = {5, 6};
   s.push_back(call({ci, fz::scalar(3)}));
-  for (const Spec &x : odd_arrays()) {
+  for (const Plan &x : odd_arrays()) {
     s.push_back(call({x, fz::real({1, 2}, {2, 1})}));
     s.push_back(call({a, x}));
   }
@@ -191,7 +191,7 @@ void tilearray(Corpus &c) {
 
 void axisfold(Corpus &c) {
   auto &s = c["axisfold"];
-  Spec flop = fz::scalar(0);
+  Plan flop = fz::scalar(0);
   std::vector<double> v = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   s.push_back(with_flop(call({fz::real({3, 4}, v), fz::real({1, 2}, {1, 2})}), flop));
   s.push_back(with_flop(call({fz::real({3, 4}, v), fz::scalar(1)}), flop));
@@ -217,7 +217,7 @@ void axisfold(Corpus &c) {
   s.push_back(call({fz::real({2, 3, 4}, v), fz::real({0, 0})}));
   s.push_back(call({fz::real({0, 1ull << 40, 3}), fz::scalar(2)}));
   s.push_back(call({fz::real({4294967296ull, 0}), fz::scalar(1)}));
-  for (const Spec &x : odd_arrays()) {
+  for (const Plan &x : odd_arrays()) {
     s.push_back(call({x, fz::scalar(1)}));
     s.push_back(call({fz::real({3, 4}, v), x}));
   }
@@ -251,7 +251,7 @@ void tallybins(Corpus &c) {
   s.push_back(call({fz::real({1, 1}, {1e9})}));
   s.push_back(call({fz::real({2, 3, 2}, {1, 2, 3})}));
   s.push_back(call({cplx({1, 3}, {1, 2, 3}, {9})}));
-  for (const Spec &x : odd_arrays()) {
+  for (const Plan &x : odd_arrays()) {
     s.push_back(call({x}));
     s.push_back(call({fz::real({1, 2}, {1, 2}), x}));
   }
@@ -263,13 +263,13 @@ void aliascheck(Corpus &c) {
   s.push_back(call({fz::scalar(1)}));
   s.push_back(call({fz::scalar(1), fz::scalar(1), fz::scalar(1)}));
   s.push_back(call({fz::scalar(1), fz::scalar(1)}));
-  CallSpec same = call({fz::real({2, 2}, {1}), fz::real({2, 2}, {1})});
+  CallPlan same = call({fz::real({2, 2}, {1}), fz::real({2, 2}, {1})});
   same.alias_first = true;
   s.push_back(same);
   s.push_back(call({fz::real({0, 0}), fz::real({0, 0})}));
-  for (const Spec &x : odd_arrays()) {
+  for (const Plan &x : odd_arrays()) {
     s.push_back(call({x, fz::scalar(1)}));
-    CallSpec twice = call({x, x});
+    CallPlan twice = call({x, x});
     twice.alias_first = true;
     s.push_back(twice);
   }
@@ -278,7 +278,7 @@ void aliascheck(Corpus &c) {
 
 void opcharge(Corpus &c) {
   auto &s = c["opcharge"];
-  Spec zero = fz::scalar(0);
+  Plan zero = fz::scalar(0);
   s.push_back(call({}, 0));
   s.push_back(call({fz::scalar(1), fz::scalar(2)}, 0));
   s.push_back(with_flop(call({fz::scalar(5)}, 0), zero));
@@ -292,7 +292,7 @@ void opcharge(Corpus &c) {
   for (double n : {-1.0, -0.5, kNaN, kInf, -kInf, 4294967296.0, 1e300, 2147483648.0})
     s.push_back(with_flop(call({fz::scalar(n)}, 0), zero));
   s.push_back(with_flop(call({fz::real({0, 0})}, 0), zero));
-  for (const Spec &f : odd_arrays()) {
+  for (const Plan &f : odd_arrays()) {
     s.push_back(with_flop(call({fz::scalar(3)}, 0), f));
     s.push_back(with_flop(call({f}, 0), zero));
   }
