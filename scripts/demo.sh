@@ -5,4 +5,4 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
 cd "$top"
-exec octave-cli --no-gui --norc --quiet --eval "addpath('$top/mfiles'); addpath('$top/build/octave'); gatebox_demo"
+exec octave-cli --no-gui --norc --quiet --eval "warning('off', 'Octave:shadowed-function'); addpath('$top/mfiles'); addpath('$top/build/octave'); gatebox_demo"

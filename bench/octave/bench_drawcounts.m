@@ -5,6 +5,7 @@
 ##   OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 octave-cli --norc -q bench/octave/bench_drawcounts.m
 ## mnrnd takes over a minute here, so it runs once.
 addpath (fullfile (fileparts (mfilename ('fullpath')), '..', '..', 'build', 'octave'));
+addpath (fileparts (mfilename ('fullpath')));  # gatebox_bench_row
 warning ('off', 'all');
 pkg load statistics
 rand ('state', 3);
@@ -48,3 +49,5 @@ m = median (t);
 printf ('drawcounts 10 x 1e5, n = 1000: drawcounts %.1f ms, uniforms formulation %.1f ms (medians of %d), mnrnd %.1f ms (1 run)\n', ...
         1e3 * m(1), 1e3 * m(2), reps, 1e3 * tm);
 printf ('  uniforms/drawcounts %.1f, mnrnd/drawcounts %.1f\n', m(2) / m(1), tm / m(1));
+gatebox_bench_row ('drawcounts', '10 x 1e5 probabilities, n = 1000', m(1), 'mnrnd(n, P'') (statistics, 1 run)', tm);
+gatebox_bench_row ('drawcounts', '10 x 1e5 probabilities, n = 1000', m(1), 'uniforms against cumsum(P) by blocks', m(2));

@@ -3,6 +3,7 @@
 % inputs, same process, alternating runs; medians of repeated runs.
 % Run: OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 octave-cli --eval \
 %        "addpath('build/octave'); addpath('bench/octave'); bench_gamma"
+% (or all benchmarks: bash scripts/bench.sh)
 function bench_gamma ()
   rand ('seed', 1);
   x = -50 + 220 * rand (1, 1e6);
@@ -15,4 +16,6 @@ function bench_gamma ()
   printf ('gamma  1e6 in (-50,170): gatebox %.2f ms, builtin gamma %.2f ms, ratio %.2fx (median of %d)\n', ...
           1e3 * median (t_gb), 1e3 * median (t_bi), median (t_bi) / median (t_gb), reps);
   printf ('max relative difference from builtin gamma: %.2g\n', max (abs (y1 - y2) ./ abs (y2)));
+  gatebox_bench_row ('gamma', '1e6 values uniform in (-50, 170)', median (t_gb), ...
+                     'builtin(''gamma'', x)', median (t_bi));
 end

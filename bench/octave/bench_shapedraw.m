@@ -7,6 +7,7 @@
 ## The order of the two calls alternates and the outputs are cleared between
 ## runs, so neither side inherits the other's freed memory.
 addpath (fullfile (fileparts (mfilename ('fullpath')), '..', '..', 'build', 'octave'));
+addpath (fileparts (mfilename ('fullpath')));  # gatebox_bench_row
 rand ('state', 1); randg ('state', 1);
 a = 0.1 + 9.9 * rand (1, 1e6);
 reps = 9;
@@ -28,4 +29,9 @@ for mode = {'default', 'legacy seed'}
   m = median (t);
   printf ('shapedraw 1e6 shapes in (0.1, 10): shapedraw %.1f ms, randg (%s) %.1f ms, randg/shapedraw %.2f (medians of %d)\n', ...
           1e3 * m(1), mode{1}, 1e3 * m(2), m(2) / m(1), reps);
+  peer = 'randg(a)';
+  if (strcmp (mode{1}, 'legacy seed'))
+    peer = 'randg(a), legacy generator';
+  end
+  gatebox_bench_row ('shapedraw', '1e6 shapes uniform in (0.1, 10)', m(1), peer, m(2));
 end

@@ -42,6 +42,7 @@ function bench_tilearray (reps = 7)
       m = median (t, 1);
       printf ("%-17s %9.1fms %9.1fms %9.1fms %9.1fms %9.2f %9.2f %9.2f\n", work{w, 1}, 1e3 * m,
               m(1) / m(2), m(1) / m(3), m(4) / m(1));
+      gatebox_bench_row ("tilearray", [work{w, 1} " (Octave copies the result)"], m(1), "repmat(A, c)", m(2));
     endfor
   unwind_protect_cleanup
     rmpath (nohuge_dir);

@@ -5,6 +5,7 @@
 ## the median of several runs, as is that of the fastest plain Octave
 ## formulation found: sum (rand (n, B) < p) over blocks of B columns.
 addpath (fullfile (fileparts (mfilename ('fullpath')), '..', '..', 'build', 'octave'));
+addpath (fileparts (mfilename ('fullpath')));  # gatebox_bench_row
 warning ('off', 'all');
 pkg load statistics
 rand ('state', 2);
@@ -36,3 +37,5 @@ m = median (t);
 printf ('trialdraw 1e6 probabilities, n = 100: trialdraw %.1f ms, uniforms formulation %.1f ms (medians of %d), binornd %.1f ms (1 run)\n', ...
         1e3 * m(1), 1e3 * m(2), reps, 1e3 * tb);
 printf ('  binornd/trialdraw %.1f, uniforms/trialdraw %.1f\n', tb / m(1), m(2) / m(1));
+gatebox_bench_row ('trialdraw', '1e6 probabilities, n = 100', m(1), 'binornd(n, p) (statistics, 1 run)', tb);
+gatebox_bench_row ('trialdraw', '1e6 probabilities, n = 100', m(1), 'sum(rand(n, B) < p) by blocks', m(2));

@@ -31,10 +31,14 @@ function report (name, fs, labels, calls, rounds)
     end
     printf ("\n");
   end
+  for k = 2:numel (fs)
+    gatebox_bench_row (strtok (labels{k}, "("), [name " (CPU time)"], med(k), labels{1}, med(1));
+  end
 end
 
 here = fileparts (mfilename ("fullpath"));
 addpath (fullfile (here, "..", "..", "build", "octave"));
+addpath (here);  # gatebox_bench_row
 printf ("OMP_NUM_THREADS=%s OPENBLAS_NUM_THREADS=%s, %s\n", getenv ("OMP_NUM_THREADS"),
         getenv ("OPENBLAS_NUM_THREADS"), version ());
 

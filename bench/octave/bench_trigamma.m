@@ -2,6 +2,7 @@
 % uniform in (0, 100), same inputs, same process; medians of repeated runs.
 % Run: OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 octave-cli --eval \
 %        "addpath('build/octave'); addpath('bench/octave'); bench_trigamma"
+% (or all benchmarks: bash scripts/bench.sh)
 function bench_trigamma ()
   rand ('seed', 1);
   x = 100 * rand (1, 1e6);
@@ -14,4 +15,6 @@ function bench_trigamma ()
   printf ('trigamma  1e6 in (0,100): gatebox %.2f ms, psi(1,x) %.2f ms, ratio %.2fx (median of %d)\n', ...
           1e3 * median (t_gb), 1e3 * median (t_psi), median (t_psi) / median (t_gb), reps);
   printf ('max relative difference from psi(1,x): %.2g\n', max (abs (y1 - y2) ./ abs (y2)));
+  gatebox_bench_row ('trigamma', '1e6 values uniform in (0, 100)', median (t_gb), ...
+                     'psi(1, x)', median (t_psi));
 end
