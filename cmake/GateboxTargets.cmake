@@ -102,8 +102,12 @@ function(add_gateway name)
       target_link_libraries(${tgt} PRIVATE gatebox::host)
     endif()
     if(NOT WIN32 AND NOT APPLE)
-      target_link_options(${tgt} PRIVATE
-        "LINKER:--version-script=${GW_VERSION_SCRIPT}" "LINKER:--no-undefined")
+      target_link_options(${tgt} PRIVATE "LINKER:--version-script=${GW_VERSION_SCRIPT}")
+      # clang's sanitizer runtimes live in the executable, so a sanitized
+      # library has undefined references to them until it is loaded.
+      if(NOT ((GATEBOX_SANITIZE OR GATEBOX_FUZZ) AND CMAKE_CXX_COMPILER_ID MATCHES "Clang"))
+        target_link_options(${tgt} PRIVATE "LINKER:--no-undefined")
+      endif()
       set_property(TARGET ${tgt} APPEND PROPERTY LINK_DEPENDS "${GW_VERSION_SCRIPT}")
     endif()
     if(WIN32)
@@ -139,6 +143,15 @@ function(add_unit_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${UT_LABELS}" TIMEOUT 300)
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${UT_LABELS}")
+  endif()
+  # Gateway and host suites also run under valgrind memcheck: no definite or
+  # indirect leak, no invalid access (label memcheck).
+  find_program(GATEBOX_VALGRIND valgrind)
+  if(GATEBOX_VALGRIND AND NOT GATEBOX_SANITIZE AND NOT GATEBOX_FUZZ AND NOT WIN32 AND "gateway" IN_LIST UT_LABELS)
+    add_test(NAME memcheck_${name}
+      COMMAND ${GATEBOX_VALGRIND} --quiet --error-exitcode=1 --leak-check=full
+              --errors-for-leak-kinds=definite,indirect $<TARGET_FILE:${name}>)
+    set_tests_properties(memcheck_${name} PROPERTIES LABELS memcheck TIMEOUT 1200)
   endif()
 endfunction()
 

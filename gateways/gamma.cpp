@@ -118,7 +118,9 @@ double dgamma(const double *px) {
 
 }  // namespace
 
-GATEBOX_ENTRY void mexfunction_(const int *nlhs, mxArray **plhs, const int *nrhs, const mxArray **prhs) {
+// The entry point has the type hosts call it through (int counts by address,
+// as in GNU Octave's mex.cc); it never writes through them.
+GATEBOX_ENTRY void mexfunction_(int *nlhs, mxArray **plhs, int *nrhs, const mxArray **prhs) {
   (void)nlhs;
   if (*nrhs <= 0) mexerrmsgtxt_(kNotEnough.data(), kNotEnough.size());
   if (*nrhs > 1) mexerrmsgtxt_(kTooMany.data(), kTooMany.size());
