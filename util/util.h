@@ -4,7 +4,7 @@
 // nothing of any host array; they take and return plain values.
 #pragma once
 
-// ---- Special functions (special.cpp) -------------------------------------
+// ---- Special functions (gammafns.cpp) -------------------------------------
 
 // ln Gamma(x) for x > 0 (Cody's rational approximations).
 double gammaln(double x);
