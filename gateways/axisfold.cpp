@@ -9,13 +9,10 @@
 // A has dimensions the result is the 1-by-1 total; when every summed
 // dimension has size 1 the data are copied unchanged.
 #include "gateway.h"
+#include "kernels.h"
 
 #include <cstddef>
 #include <cstring>
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#include <xmmintrin.h>
-#endif
 
 namespace {
 using std::ptrdiff_t;
@@ -25,142 +22,6 @@ const char kNotDouble[] = "A and DIMS must be full double arrays; convert them w
 const char kTooMany[] = "DIMS lists more dimension numbers than A has dimensions.";
 const char kBadDim[] = "DIMS must hold dimension numbers from 1 to ndims(A).";
 const char kRepeated[] = "DIMS lists a dimension more than once.";
-
-// ---- Summing kernel -------------------------------------------------------
-// Adjacent dimensions that are both summed or both kept are merged and
-// dimensions of size 1 dropped; neither changes the storage order of A or the
-// output slot of an element.  What is left alternates between kept and
-// summed runs.  The innermost run decides the inner loop:
-//  - kept, length L: a block of L inputs is added to L consecutive outputs;
-//  - summed, length R, followed by a kept run of length L (the outputs'
-//    fastest dimension, stride 1): each of L outputs takes R consecutive
-//    inputs.  Eight outputs are summed side by side, each in its own order,
-//    so the additions overlap instead of waiting on one another.
-// An odometer over the outer runs moves the output position: by the output
-// stride for a kept run, by 0 for a summed one, and back when a counter wraps.
-
-// out[i] += in[i], i < len; two elements per SSE2 addition, four in flight.
-void add_block(double *__restrict out, const double *__restrict in, ptrdiff_t len) {
-  ptrdiff_t i = 0;
-#if defined(__SSE2__) || defined(_M_X64)
-  for (; i + 8 <= len; i += 8) {
-    __m128d a = _mm_add_pd(_mm_loadu_pd(out + i), _mm_loadu_pd(in + i));
-    __m128d b = _mm_add_pd(_mm_loadu_pd(out + i + 2), _mm_loadu_pd(in + i + 2));
-    __m128d c = _mm_add_pd(_mm_loadu_pd(out + i + 4), _mm_loadu_pd(in + i + 4));
-    __m128d d = _mm_add_pd(_mm_loadu_pd(out + i + 6), _mm_loadu_pd(in + i + 6));
-    _mm_storeu_pd(out + i, a);
-    _mm_storeu_pd(out + i + 2, b);
-    _mm_storeu_pd(out + i + 4, c);
-    _mm_storeu_pd(out + i + 6, d);
-  }
-#endif
-  for (; i < len; ++i) out[i] += in[i];
-}
-
-#if defined(__SSE2__) || defined(_M_X64)
-// acc holds the running sums of columns c and c + rows; adds rows i and i + 1
-// of both, row i first.
-inline __m128d add_pair_rows(__m128d acc, const double *c, ptrdiff_t rows) {
-  __m128d x = _mm_loadu_pd(c), y = _mm_loadu_pd(c + rows);
-  acc = _mm_add_pd(acc, _mm_unpacklo_pd(x, y));
-  return _mm_add_pd(acc, _mm_unpackhi_pd(x, y));
-}
-#endif
-
-// out[j] += in[j*rows + 0] + ... + in[j*rows + rows-1] (in that order), j < cols.
-// Eight columns at a time: with SSE2 a register holds the running sums of a
-// pair of columns, and two rows of the pair are loaded and interleaved
-// (unpacklo/unpackhi) so that each lane still adds its own column's elements
-// in order.  Each of the eight column streams is prefetched 1 KiB ahead: eight
-// concurrent streams far apart in memory are more than the hardware
-// prefetcher follows on its own.
-void add_columns(double *__restrict out, const double *__restrict in, ptrdiff_t rows, ptrdiff_t cols) {
-  ptrdiff_t j = 0;
-#if defined(__SSE2__) || defined(_M_X64)
-  const ptrdiff_t ahead = 128;
-  for (; j + 8 <= cols; j += 8) {
-    const double *c0 = in + j * rows, *c2 = c0 + 2 * rows, *c4 = c0 + 4 * rows, *c6 = c0 + 6 * rows;
-    // Four named accumulators: an array of them is kept in memory by some
-    // compilers, which doubles the time of this loop.
-    __m128d a0 = _mm_loadu_pd(out + j), a1 = _mm_loadu_pd(out + j + 2);
-    __m128d a2 = _mm_loadu_pd(out + j + 4), a3 = _mm_loadu_pd(out + j + 6);
-    ptrdiff_t i = 0;
-    for (; i + 2 <= rows; i += 2) {
-      if ((i & 7) == 0 && i + ahead < rows)
-        for (int k = 0; k < 8; ++k) _mm_prefetch(reinterpret_cast<const char *>(c0 + k * rows + i + ahead), _MM_HINT_T0);
-      a0 = add_pair_rows(a0, c0 + i, rows);
-      a1 = add_pair_rows(a1, c2 + i, rows);
-      a2 = add_pair_rows(a2, c4 + i, rows);
-      a3 = add_pair_rows(a3, c6 + i, rows);
-    }
-    if (i < rows) {
-      a0 = _mm_add_pd(a0, _mm_set_pd(c0[rows + i], c0[i]));
-      a1 = _mm_add_pd(a1, _mm_set_pd(c2[rows + i], c2[i]));
-      a2 = _mm_add_pd(a2, _mm_set_pd(c4[rows + i], c4[i]));
-      a3 = _mm_add_pd(a3, _mm_set_pd(c6[rows + i], c6[i]));
-    }
-    _mm_storeu_pd(out + j, a0);
-    _mm_storeu_pd(out + j + 2, a1);
-    _mm_storeu_pd(out + j + 4, a2);
-    _mm_storeu_pd(out + j + 6, a3);
-  }
-#endif
-  for (; j < cols; ++j) {
-    double s = out[j];
-    for (ptrdiff_t i = 0; i < rows; ++i) s += in[j * rows + i];
-    out[j] = s;
-  }
-}
-
-// Sums the T elements of in (d dimensions of sizes dims) into out, over the
-// dimensions whose flag in `summed` is nonzero.  out holds the elements of the
-// kept dimensions and is added to, not overwritten.  work: 4*d scratch.
-void foldsum(double *out, const double *in, ptrdiff_t d, const ptrdiff_t *dims, const unsigned char *summed,
-             ptrdiff_t *work) {
-  ptrdiff_t *len = work, *step = work + d, *counter = work + 2 * d, *flag = work + 3 * d;
-  ptrdiff_t m = 0, total = 1, kept_stride = 1;
-  for (ptrdiff_t i = 0; i < d; ++i) {
-    total *= dims[i];
-    if (dims[i] == 1) continue;
-    if (m > 0 && flag[m - 1] == summed[i]) {
-      len[m - 1] *= dims[i];
-    } else {
-      len[m] = dims[i];
-      flag[m] = summed[i];
-      ++m;
-    }
-  }
-  if (total == 0) return;
-  for (ptrdiff_t k = 0; k < m; ++k) {
-    step[k] = flag[k] ? 0 : kept_stride;
-    if (!flag[k]) kept_stride *= len[k];
-    counter[k] = 0;
-  }
-  // Inner block: kept run, or summed run with the kept run after it.
-  ptrdiff_t inner = 0, rows = 1, cols = 1;
-  if (m > 0 && !flag[0]) {
-    inner = 1;
-    cols = len[0];
-  } else if (m > 0) {
-    rows = len[0];
-    inner = m > 1 ? 2 : 1;
-    if (m > 1) cols = len[1];
-  }
-  const ptrdiff_t block = rows * cols;
-  double *p = out;
-  for (ptrdiff_t done = 0; done < total; done += block, in += block) {
-    if (rows == 1) add_block(p, in, cols);
-    else add_columns(p, in, rows, cols);
-    for (ptrdiff_t k = inner; k < m; ++k) {  // advance the odometer over the outer runs
-      if (++counter[k] < len[k]) {
-        p += step[k];
-        break;
-      }
-      counter[k] = 0;
-      p -= step[k] * (len[k] - 1);
-    }
-  }
-}
 
 // ---- Flop charging --------------------------------------------------------
 // Adds count to the first element of the global double array flopcount.
@@ -227,7 +88,7 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
   if (used == total) {
     if (total > 0) std::memcpy(out, in, mxGetNumberOfElements(a) * sizeof(double));
   } else {
-    foldsum(out, in, d, dims, summed, work);
+    gatebox::foldsum(out, in, d, dims, summed, work);
   }
   mxFree(kept);
   mxFree(work);

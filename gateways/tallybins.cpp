@@ -10,6 +10,7 @@
 // Windows-build setting the maximum search lets NaN replace the running
 // maximum (it does not compare greater than or equal to it).
 #include "gateway.h"
+#include "kernels.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,36 +27,6 @@ const char kNotDouble[] = "X and N must be full double arrays; convert them with
 const char kEmptyN[] = "N is empty; expected the number of bins.";
 const char kBadN[] = "N must be a number of bins from 0 to 2147483647.";
 
-// Truncation toward zero to a 32-bit integer; INT32_MIN when out of range.
-std::int32_t to_int32(double v) {
-  return v > -2147483649.0 && v < 2147483648.0 ? static_cast<std::int32_t>(v) : INT32_MIN;
-}
-
-// Bin count from the data: the truncated largest element, searched in
-// storage order from the first element.  x holds count >= 1 elements.
-std::int32_t largest_bin(const double *x, std::size_t count) {
-  std::int32_t top = to_int32(x[0]);
-  for (std::size_t i = 0; i < count; ++i) {
-#if GATEBOX_WINDOWS_BEHAVIOUR
-    if (!(static_cast<double>(top) >= x[i])) top = to_int32(x[i]);
-#else
-    if (x[i] > static_cast<double>(top)) top = to_int32(x[i]);
-#endif
-  }
-  return top;
-}
-
-// Adds one to h[v - 1] for every element truncating to v in 1..bins.
-// Returns false at the first element outside the bins (NaN included).
-bool count_bins(const double *x, std::size_t count, std::int32_t bins, double *h) {
-  const double limit = static_cast<double>(bins) + 1.0;  // trunc(v) <= bins  <=>  v < bins + 1
-  for (std::size_t i = 0; i < count; ++i) {
-    double v = x[i];
-    if (!(v >= 1.0 && v < limit)) return false;
-    h[static_cast<std::int32_t>(v) - 1] += 1.0;
-  }
-  return true;
-}
 }  // namespace
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
@@ -70,14 +41,14 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
     const mxArray *na = prhs[1];
     if (!mxIsDouble(na) || mxIsSparse(na)) gatebox::fail("tallybins", "notDouble", kNotDouble);
     if (mxIsEmpty(na)) gatebox::fail("tallybins", "emptyN", kEmptyN);
-    bins = to_int32(mxGetPr(na)[0]);
+    bins = gatebox::to_int32(mxGetPr(na)[0]);
     if (bins < 0) gatebox::fail("tallybins", "badN", kBadN);
   } else {
-    bins = count == 0 ? 0 : largest_bin(mxGetPr(xa), count);
+    bins = count == 0 ? 0 : gatebox::largest_bin(mxGetPr(xa), count, GATEBOX_WINDOWS_BEHAVIOUR);
     // A negative count (a NaN first element, values beyond the 32-bit range,
     // or no element above zero) leaves no bin for the elements that made it.
     if (bins < 0) mexErrMsgTxt(kOutOfBounds);
   }
   plhs[0] = mxCreateDoubleMatrix(1, bins, mxREAL);
-  if (count != 0 && !count_bins(mxGetPr(xa), count, bins, mxGetPr(plhs[0]))) mexErrMsgTxt(kOutOfBounds);
+  if (count != 0 && !gatebox::count_bins(mxGetPr(xa), count, bins, mxGetPr(plhs[0]))) mexErrMsgTxt(kOutOfBounds);
 }

@@ -14,6 +14,7 @@
 // (one count per count argument: its first element).
 #include "gatekit.h"
 #include "gateway.h"
+#include "kernels.h"
 
 #include <cmath>
 #include <cstdint>
@@ -35,47 +36,6 @@ const char kBadCount[] = "Replication counts must be whole numbers from 0 to 214
                          "toward zero; a count is negative, NaN, infinite or too large.";
 const char kEmptyCount[] = "Each count argument gives one count and must not be empty.";
 const char kTooLarge[] = "The result is too large: its element or byte count overflows.";
-
-// Copies the `len` bytes at `dest` so that `count` copies lie back to back
-// from `dest` (count >= 1).  Block doubling: each step doubles the block; an
-// odd count leaves one surplus copy behind a moved `dest`.  At most two
-// copies per halving of the count.
-void memrep(char *dest, std::size_t len, std::size_t count) {
-  while (count > 1) {
-    std::memcpy(dest + len, dest, len);
-    if (count & 1) {
-      std::memcpy(dest + 2 * len, dest + len, len);
-      dest += len;
-    }
-    len *= 2;
-    count /= 2;
-  }
-}
-
-// One level of the walk: an input dimension of size `dim` repeated `count`
-// times; strides are the byte sizes of the sub-arrays over this dimension and
-// the ones below it (in the input and in the output).  Levels whose size and
-// count are both 1 change nothing and are left out, so at most one level per
-// doubling of the output size remains and the recursion stays shallow.
-struct Level {
-  std::size_t dim, count, in_stride, out_stride;
-};
-
-// Writes the fully tiled image of the source sub-array over levels 0..top
-// to `dest`: levels[top].out_stride bytes.
-void tilearray(char *dest, const char *src, std::size_t top, const Level *levels) {
-  std::size_t run;
-  if (top == 0) {
-    std::memcpy(dest, src, levels[0].in_stride);
-    run = levels[0].in_stride;
-  } else {
-    const Level &below = levels[top - 1];
-    for (std::size_t i = 0; i < levels[top].dim; ++i)
-      tilearray(dest + i * below.out_stride, src + i * below.in_stride, top - 1, levels);
-    run = below.out_stride * levels[top].dim;
-  }
-  memrep(dest, run, levels[top].count);
-}
 
 // Value `i` of a count argument whose class was checked to be numeric or
 // logical, truncated toward zero; ends the call unless it lies in int32 range.
@@ -185,24 +145,24 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
 
   // The walk's levels over the input dimensions, identities left out, then
   // the extra factor for the dimensions A does not have.
-  auto *levels = static_cast<Level *>(mxCalloc(d, sizeof(Level)));
+  auto *levels = static_cast<gatebox::TileLevel *>(mxCalloc(d, sizeof(gatebox::TileLevel)));
   std::size_t top = 0, in_stride = e, out_stride = e, extra = 1;
   for (std::size_t i = 0; i < d; ++i) {
     std::size_t dim = static_cast<std::size_t>(dims[i]);
     in_stride *= dim;
     out_stride *= dim * counts[i];
-    if (i == 0 || dim != 1 || counts[i] != 1) levels[i == 0 ? 0 : ++top] = Level{dim, counts[i], 0, 0};
+    if (i == 0 || dim != 1 || counts[i] != 1) levels[i == 0 ? 0 : ++top] = gatebox::TileLevel{dim, counts[i], 0, 0};
     levels[top].in_stride = in_stride;
     levels[top].out_stride = out_stride;
   }
   for (std::size_t i = d; i < D; ++i) extra *= counts[i];
 
   char *dest = static_cast<char *>(mxGetData(plhs[0]));
-  tilearray(dest, static_cast<const char *>(mxGetData(A)), top, levels);
-  memrep(dest, out_stride, extra);
+  gatebox::tile(dest, static_cast<const char *>(mxGetData(A)), top, levels);
+  gatebox::memrep(dest, out_stride, extra);
   if (mxIsComplex(A)) {
     char *dest_im = static_cast<char *>(mxGetImagData(plhs[0]));
-    tilearray(dest_im, static_cast<const char *>(mxGetImagData(A)), top, levels);
-    memrep(dest_im, out_stride, extra);
+    gatebox::tile(dest_im, static_cast<const char *>(mxGetImagData(A)), top, levels);
+    gatebox::memrep(dest_im, out_stride, extra);
   }
 }

@@ -11,7 +11,7 @@ namespace {
 
 // Coefficients of W. J. Cody's log-gamma routine ALGAMA (SPECFUN, 1988):
 // rational approximations near 1 (p1/q1), near 2 (p2/q2) and on [4, 12]
-// (p4/q4), and the Stirling-series table c (index 6 is the leading term).
+// (p4/q4); the Stirling-series table is kCodyStirling, below.
 const double p1[8] = {4.945235359296727,  201.8112620856775,  2290.8383738313464, 11319.672059033808,
                       28557.246356716354, 38484.962284437934, 26377.487876241954, 7225.813979700288};
 const double q1[8] = {67.48212550303778,  1113.3323938571993, 7738.757056935398, 27639.870744033407,
@@ -24,9 +24,6 @@ const double p4[8] = {14745.0216605994,   2426813.3694867045, 121475557.40450932
                       29403789566.34554,  170266573776.5399,  492612579337.7431,  560625185622.3951};
 const double q4[8] = {2690.5301758708993, 639388.5654300093,  41355999.30241388,   1120872109.616148,
                       14886137286.788137, 101680358627.24382, 341747634550.73773, 446315818741.9713};
-const double c[7] = {-0.001910444077728,     0.00084171387781295,  -0.0005952379913043012,
-                     0.0007936507935003503,  -0.0027777777777776816, 0.08333333333333333,
-                     0.0057083835261};
 
 const double d1 = -0.5772156649015329;  // minus Euler's constant: slope at 1
 const double d2 = 0.42278433509846713;  // 1 - Euler's constant: slope at 2
@@ -50,6 +47,12 @@ double cody_ratio(double t, const double *P, const double *Q, double den) {
 }
 
 }  // namespace
+
+// The coefficients of the asymptotic (Stirling) series of ln Gamma in Cody's
+// ALGAMA and GAMMA, index 6 the leading term.
+const double kCodyStirling[7] = {-0.001910444077728,     0.00084171387781295,  -0.0005952379913043012,
+                                 0.0007936507935003503,  -0.0027777777777776816, 0.08333333333333333,
+                                 0.0057083835261};
 
 // gammaln: ln Gamma(x) for x > 0.
 // Method: W. J. Cody and K. E. Hillstrom's rational approximations as coded
@@ -88,8 +91,8 @@ double gammaln(double x) {
     return d4 + t * cody_ratio(t, p4, q4, -1.0);
   }
   double L = std::log(x), r = 1.0 / x, r2 = r * r;
-  double S = c[6];
-  for (int i = 0; i < 6; ++i) S = S * r2 + c[i];
+  double S = kCodyStirling[6];
+  for (int i = 0; i < 6; ++i) S = S * r2 + kCodyStirling[i];
   return (x * (L - 1.0) - 0.5 * L + ln_sqrt_2pi) + S * r;
 }
 

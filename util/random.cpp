@@ -147,3 +147,4 @@ double Rand() { return Rand(g_state); }
 double GammaRand(double a) { return GammaRand(g_state, a); }
 double BetaRand(double a, double b) { return BetaRand(g_state, a, b); }
 int BinoRand(double p, int n) { return BinoRand(g_state, p, n); }
+WHState &LibraryStream() { return g_state; }

@@ -12,6 +12,9 @@ double gammaln(double x);
 double digamma(double x);
 // psi'(x), the second derivative of ln Gamma, for every real x that is not a pole.
 double trigamma(double x);
+// Cody's coefficients of the asymptotic series of ln Gamma (Stirling's
+// series), shared by gammaln and the gamma kernel; index 6 the leading term.
+extern const double kCodyStirling[7];
 
 // ---- Pochhammer sums (pochhammer.cpp) --------------------------------------
 // Sums over the n arguments x, x + 1, ..., x + n - 1, for n >= 0 (n = 0
@@ -86,3 +89,6 @@ double Rand();
 double GammaRand(double a);
 double BetaRand(double a, double b);
 int BinoRand(double p, int n);
+// The library's own stream itself, for samplers that take a state (the
+// kernels' MultiRand): drawing from it is drawing from the library's stream.
+WHState &LibraryStream();

@@ -2,6 +2,7 @@
 // independent script tests/tools/random_golden.py, the number of uniforms each
 // branch consumes, prompt returns for every argument, and goodness of fit.
 // The generator is deterministic, so the statistical tests are reproducible.
+#include "kernels.h"
 #include "unit/stats.h"
 #include "util.h"
 
@@ -74,6 +75,24 @@ TEST(BinoRand, FollowsTheGoldenStream) {
     int n = std::stoi(rows[i][1]);
     ASSERT_EQ(BinoRand(s, p, n), std::stoi(rows[i][2])) << "row " << i << " p " << p << " n " << n;
   }
+}
+
+// MultiRand on a local state, in both builds' NaN handling: the golden
+// multinomial streams, one column a row, continuing one stream; the library's
+// own stream is left where it was.
+TEST(MultiRand, FollowsTheGoldenStreamsOnALocalState) {
+  const WHState library_before = LibraryStream();
+  for (auto [file, stop_at_nan] : {std::pair{"/multi_stream.csv", false}, std::pair{"/multi_stream_win.csv", true}}) {
+    auto rows = stats::read_table(kData + file, ';');
+    ASSERT_EQ(rows.size(), 50u) << file;
+    WHState s = kWHInitialState;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      std::vector<double> p = stats::numbers(rows[i][1]), counts(p.size(), -1.0);
+      gatebox::MultiRand(s, p.data(), p.size(), std::stoi(rows[i][0]), counts.data(), stop_at_nan);
+      ASSERT_EQ(counts, stats::numbers(rows[i][2])) << file << " row " << i;
+    }
+  }
+  EXPECT_TRUE(same_state(LibraryStream(), library_before));
 }
 
 // Fixed draw counts: the argument checks draw nothing, the exponential and
