@@ -8,6 +8,7 @@
 // are charged to the global flop counter.  With as many dimension numbers as
 // A has dimensions the result is the 1-by-1 total; when every summed
 // dimension has size 1 the data are copied unchanged.
+#include "flopcharge.h"
 #include "gateway.h"
 #include "kernels.h"
 
@@ -23,23 +24,6 @@ const char kTooMany[] = "DIMS lists more dimension numbers than A has dimensions
 const char kBadDim[] = "DIMS must hold dimension numbers from 1 to ndims(A).";
 const char kRepeated[] = "DIMS lists a dimension more than once.";
 
-// ---- Flop charging --------------------------------------------------------
-// Adds count to the first element of the global double array flopcount.
-// Absent, empty or not a full double array: nothing is charged (a sum never
-// fails because of the counter).  The host's array is never written through:
-// Octave 7.3 may share its storage with other values, so a copy is changed
-// and put back.  The count is passed as a double, exact below 2^53.
-void opcharge(double count) {
-  mxArray *held = mexGetVariable("global", "flopcount");
-  if (held == nullptr) return;
-  if (!mxIsEmpty(held) && mxIsDouble(held) && !mxIsSparse(held)) {
-    mxArray *next = mxDuplicateArray(held);
-    mxGetPr(next)[0] += count;
-    mexPutVariable("global", "flopcount", next);
-    mxDestroyArray(next);
-  }
-  mxDestroyArray(held);
-}
 }  // namespace
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
@@ -67,7 +51,7 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
     plhs[0] = mxCreateDoubleMatrix(1, 1, mxREAL);
     double sum = 0.0;
     for (std::size_t i = 0, t = mxGetNumberOfElements(a); i < t; ++i) sum += in[i];
-    opcharge(total > 0 ? total - 1 : 0);
+    gatebox::charge_flops(total > 0 ? total - 1 : 0);  // a counter that is not a double: the sum stands
     mxGetPr(plhs[0])[0] = sum;
     mxFree(summed);
     return;
@@ -83,7 +67,7 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
   if (nkept == 1) kept[nkept++] = 1;  // one kept dimension of size n: an n-by-1 column
   plhs[0] = mxCreateNumericArray(static_cast<mwSize>(nkept), kept, mxDOUBLE_CLASS, mxREAL);
   const double used = static_cast<double>(mxGetNumberOfElements(plhs[0]));
-  opcharge(total > used ? total - used : 0);
+  gatebox::charge_flops(total > used ? total - used : 0);
   double *out = mxGetPr(plhs[0]);
   if (used == total) {
     if (total > 0) std::memcpy(out, in, mxGetNumberOfElements(a) * sizeof(double));
