@@ -21,7 +21,7 @@ bool has_storage(const mxArray *a) {
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   (void)nlhs;
-  if (nrhs != 2) mexErrMsgTxt(kUsage);
+  if (nrhs != 2) gatebox::fail("aliascheck", "usage", kUsage);
   if (!has_storage(prhs[0]) || !has_storage(prhs[1])) gatebox::fail("aliascheck", "noStorage", kNoStorage);
   plhs[0] = mxCreateDoubleMatrix(1, 1, mxREAL);
   mxGetPr(plhs[0])[0] = mxGetData(prhs[0]) == mxGetData(prhs[1]) ? 1.0 : 0.0;

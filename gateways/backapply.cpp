@@ -6,35 +6,30 @@
 // differs from uppersubst and lowersubst, so results may differ in the last
 // bits.  An array of more than two dimensions is taken as the matrix of its
 // first dimension by the product of the others.  Only real parts are used.
-#include "gateway.h"
 #include "rowsubst.h"
+#include "vocabulary.h"
 
 #include <cstring>
 
 namespace {
 const char kUsage[] = "Usage: x = backapply(T,b)";
-const char kSquare[] = "matrix must be square";
-const char kSparse[] = "Cannot handle sparse matrices.  Sorry.";
 const char kBSparse[] = "b must be a full matrix; convert it with full(b).";
-const char kTNotDouble[] = "T must be a double array; convert it with double(T).";
-const char kBNotDouble[] = "b must be a double array; convert it with double(b).";
-const char kSizeMismatch[] = "b must have as many rows as T.";
 }  // namespace
 
 // Checks in this order: argument counts, T square, T sparse; then the checks
 // that keep the data access in bounds: b sparse, the class of T and of b, the
 // row count of b.
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-  if (nrhs != 2 || nlhs > 1) mexErrMsgTxt(kUsage);
+  if (nrhs != 2 || nlhs > 1) gatebox::fail("backapply", "usage", kUsage);
   const mxArray *T = prhs[0], *B = prhs[1];
   const size_t m = mxGetM(T);
-  if (mxGetN(T) != m) mexErrMsgTxt(kSquare);
+  if (mxGetN(T) != m) gatebox::fail("backapply", "notSquare", gatebox::kNotSquare);
   const size_t k = mxGetN(B);
-  if (mxIsSparse(T)) mexErrMsgTxt(kSparse);
+  if (mxIsSparse(T)) gatebox::fail("backapply", "sparse", gatebox::kSparseSorry);
   if (mxIsSparse(B)) gatebox::fail("backapply", "sparse", kBSparse);
-  gatebox::require_double(T, "backapply", kTNotDouble);
-  gatebox::require_double(B, "backapply", kBNotDouble);
-  if (mxGetM(B) != m) gatebox::fail("backapply", "sizeMismatch", kSizeMismatch);
+  gatebox::require_double(T, "backapply", gatebox::kTNotDouble);
+  gatebox::require_double(B, "backapply", gatebox::kBNotDouble);
+  if (mxGetM(B) != m) gatebox::fail("backapply", "sizeMismatch", gatebox::kSizeMismatch);
 
   plhs[0] = mxCreateDoubleMatrix(static_cast<mwSize>(m), static_cast<mwSize>(k), mxREAL);
   if (m == 0 || k == 0) return;  // an empty T: the empty m-by-k result, nothing read

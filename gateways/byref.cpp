@@ -18,8 +18,12 @@ int mxisdouble_(const mxArray *const *pm) { return mxIsDouble(*pm) ? 1 : 0; }
 
 int mxissparse_(const mxArray *const *pm) { return mxIsSparse(*pm) ? 1 : 0; }
 
-mxArray *mxcreatefull_(const mwSize *m, const mwSize *n, const int *flag) {
-  return mxCreateDoubleMatrix(*m, *n, *flag != 0 ? mxCOMPLEX : mxREAL);
+mwSize mxgetnumberofdimensions_(const mxArray *const *pm) { return mxGetNumberOfDimensions(*pm); }
+
+const mwSize *mxgetdimensions_(const mxArray *const *pm) { return mxGetDimensions(*pm); }
+
+mxArray *mxcreatefullnd_(const mwSize *ndim, const mwSize *dims, const int *flag) {
+  return mxCreateNumericArray(*ndim, dims, mxDOUBLE_CLASS, *flag != 0 ? mxCOMPLEX : mxREAL);
 }
 
 void mxcopyptrtoreal8_(const double *const *ptr, double *value, const mwSize *count) {
@@ -32,11 +36,11 @@ void mxcopyreal8toptr_(const double *value, double *const *ptr, const mwSize *co
 
 // The C call wants a terminated text: copy at most sizeof buf - 1 characters
 // into a buffer on the stack (no allocation that an ending call could leak).
-void mexerrmsgtxt_(const char *text, std::size_t length) {
+void mexerrmsgidandtxt_(const char *id, const char *text, std::size_t length) {
   char buf[512];
   std::size_t n = length < sizeof buf - 1 ? length : sizeof buf - 1;
   if (n > 0) std::memcpy(buf, text, n);
   buf[n] = '\0';
-  mexErrMsgTxt(buf);
+  mexErrMsgIdAndTxt(id, "%s", buf);
   std::abort();  // not reached: the error call does not return
 }

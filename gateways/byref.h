@@ -29,11 +29,16 @@ GATEBOX_BYREF_LOCAL double *mxgetpr_(const mxArray *const *pm);
 GATEBOX_BYREF_LOCAL int mxiscomplex_(const mxArray *const *pm);
 GATEBOX_BYREF_LOCAL int mxisdouble_(const mxArray *const *pm);
 GATEBOX_BYREF_LOCAL int mxissparse_(const mxArray *const *pm);
-// New zero-filled full double matrix, m by n; flag 0 real, 1 complex.
-GATEBOX_BYREF_LOCAL mxArray *mxcreatefull_(const mwSize *m, const mwSize *n, const int *flag);
 // Copy count doubles from the address held in *ptr to value, and back.
 GATEBOX_BYREF_LOCAL void mxcopyptrtoreal8_(const double *const *ptr, double *value, const mwSize *count);
 GATEBOX_BYREF_LOCAL void mxcopyreal8toptr_(const double *value, double *const *ptr, const mwSize *count);
-// Ends the call with the first `length` characters of `text` as message.
-[[noreturn]] GATEBOX_BYREF_LOCAL void mexerrmsgtxt_(const char *text, std::size_t length);
+// Number of dimensions (at least 2) and the address of the dimension sizes.
+GATEBOX_BYREF_LOCAL mwSize mxgetnumberofdimensions_(const mxArray *const *pm);
+GATEBOX_BYREF_LOCAL const mwSize *mxgetdimensions_(const mxArray *const *pm);
+// New zero-filled full double array of ndim dimensions of sizes dims; flag 0
+// real, 1 complex.
+GATEBOX_BYREF_LOCAL mxArray *mxcreatefullnd_(const mwSize *ndim, const mwSize *dims, const int *flag);
+// Ends the call with the identifier `id` (a terminated text) and the first
+// `length` characters of `text` as message.
+[[noreturn]] GATEBOX_BYREF_LOCAL void mexerrmsgidandtxt_(const char *id, const char *text, std::size_t length);
 }

@@ -3,7 +3,7 @@
 //
 // Whole arguments from 1 to 23 come exactly from a table of factorials, NaN
 // passes through, and every other argument goes to dgamma.  The output is a
-// real double matrix of the input's rows and columns.
+// real double array of the input's dimensions.
 #include "byref.h"
 #include "gateway.h"
 #include "kernels.h"
@@ -34,16 +34,16 @@ const double factorial[23] = {
 // as in GNU Octave's mex.cc); it never writes through them.
 GATEBOX_ENTRY void mexfunction_(int *nlhs, mxArray **plhs, int *nrhs, const mxArray **prhs) {
   (void)nlhs;
-  if (*nrhs <= 0) mexerrmsgtxt_(kNotEnough.data(), kNotEnough.size());
-  if (*nrhs > 1) mexerrmsgtxt_(kTooMany.data(), kTooMany.size());
-  if (mxiscomplex_(&prhs[0]) == 1) mexerrmsgtxt_(kNotReal.data(), kNotReal.size());
+  if (*nrhs <= 0) mexerrmsgidandtxt_("gatebox:gamma:notEnoughInputs", kNotEnough.data(), kNotEnough.size());
+  if (*nrhs > 1) mexerrmsgidandtxt_("gatebox:gamma:tooManyInputs", kTooMany.data(), kTooMany.size());
+  if (mxiscomplex_(&prhs[0]) == 1) mexerrmsgidandtxt_("gatebox:gamma:notReal", kNotReal.data(), kNotReal.size());
   if (mxisdouble_(&prhs[0]) != 1 || mxissparse_(&prhs[0]) != 0)
     gatebox::fail("gamma", "notDouble", kNotFullDouble);
 
-  const mwSize m = mxgetm_(&prhs[0]), n = mxgetn_(&prhs[0]);
+  const mwSize m = mxgetm_(&prhs[0]), n = mxgetn_(&prhs[0]), ndim = mxgetnumberofdimensions_(&prhs[0]);
   const int real = 0;
   const mwSize one = 1;
-  plhs[0] = mxcreatefull_(&m, &n, &real);
+  plhs[0] = mxcreatefullnd_(&ndim, mxgetdimensions_(&prhs[0]), &real);
   const double *px = mxgetpr_(&prhs[0]);
   double *py = mxgetpr_(&plhs[0]);
   for (mwSize i = 0, count = m * n; i < count; ++i) {

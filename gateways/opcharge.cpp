@@ -4,13 +4,9 @@
 // empty counter is not an error and nothing is charged; a counter that is
 // not a full double array is left unchanged and the call is refused.
 #include "flopcharge.h"
-#include "gateway.h"
+#include "vocabulary.h"
 
 #include <cstdint>
-
-#ifndef GATEBOX_WINDOWS_BEHAVIOUR
-#define GATEBOX_WINDOWS_BEHAVIOUR 0
-#endif
 
 namespace {
 const char kUsage[] = "Usage: opcharge(count)";
@@ -35,7 +31,7 @@ std::uint32_t to_count(double x) {
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   (void)nlhs;
   (void)plhs;
-  if (nrhs != 1) mexErrMsgTxt(kUsage);
+  gatebox::require_nargs(nrhs, 1, "opcharge", kUsage);
   const mxArray *arg = prhs[0];
   if (!mxIsDouble(arg) || mxIsSparse(arg)) gatebox::fail("opcharge", "notDouble", kNotDouble);
   if (mxIsEmpty(arg)) gatebox::fail("opcharge", "emptyCount", kEmpty);

@@ -10,35 +10,30 @@
 #pragma once
 
 #include "dtrsm.h"
-#include "gateway.h"
+#include "vocabulary.h"
 
 #include <climits>
 #include <cstring>
 
 namespace {
 
-const char kSquare[] = "matrix must be square";
-const char kSparse[] = "Sorry, can't handle sparse matrices yet.";
 const char kNotMatrix[] = "Arguments must be matrices.";
-const char kTNotDouble[] = "T must be a double array; convert it with double(T).";
-const char kBNotDouble[] = "b must be a double array; convert it with double(b).";
-const char kSizeMismatch[] = "b must have as many rows as T.";
 
 // Checks in this order: argument counts, T square, sparseness, two
 // dimensions; then the checks that keep the data access in bounds: the class
 // of T and of b, the row count of b.
 void subst_gateway(const char *name, const char *usage, const char *uplo, int nlhs, mxArray *plhs[], int nrhs,
                    const mxArray *prhs[]) {
-  if (nrhs != 2 || nlhs > 1) mexErrMsgTxt(usage);
+  if (nrhs != 2 || nlhs > 1) gatebox::fail(name, "usage", usage);
   const mxArray *T = prhs[0], *B = prhs[1];
   const size_t m = mxGetM(T);
-  if (mxGetN(T) != m) mexErrMsgTxt(kSquare);
+  if (mxGetN(T) != m) gatebox::fail(name, "notSquare", gatebox::kNotSquare);
   const size_t k = mxGetN(B);
-  if (mxIsSparse(T) || mxIsSparse(B)) mexErrMsgTxt(kSparse);
-  if (mxGetNumberOfDimensions(T) != 2 || mxGetNumberOfDimensions(B) != 2) mexErrMsgTxt(kNotMatrix);
-  gatebox::require_double(T, name, kTNotDouble);
-  gatebox::require_double(B, name, kBNotDouble);
-  if (mxGetM(B) != m) gatebox::fail(name, "sizeMismatch", kSizeMismatch);
+  if (mxIsSparse(T) || mxIsSparse(B)) gatebox::fail(name, "sparse", gatebox::kSparseYet);
+  if (mxGetNumberOfDimensions(T) != 2 || mxGetNumberOfDimensions(B) != 2) gatebox::fail(name, "notMatrices", kNotMatrix);
+  gatebox::require_double(T, name, gatebox::kTNotDouble);
+  gatebox::require_double(B, name, gatebox::kBNotDouble);
+  if (mxGetM(B) != m) gatebox::fail(name, "sizeMismatch", gatebox::kSizeMismatch);
 
   plhs[0] = mxCreateDoubleMatrix(static_cast<mwSize>(m), static_cast<mwSize>(k), mxREAL);
   if (m == 0 || k == 0) return;

@@ -13,8 +13,8 @@
 // count argument are counts) and, with GATEBOX_TILEARRAY_R12, the older one
 // (one count per count argument: its first element).
 #include "gatekit.h"
-#include "gateway.h"
 #include "kernels.h"
+#include "vocabulary.h"
 
 #include <cmath>
 #include <cstdint>
@@ -27,7 +27,6 @@ const char kUsage[] = "Usage: tilearray(A, [N M ...])";
 #else
 const char kUsage[] = "Usage: tilearray(A, [M N ...])";
 #endif
-const char kSparse[] = "Sorry, can't handle sparse matrices yet.";
 const char kCell[] = "Sorry, can't handle cell arrays yet.";
 const char kBadClass[] = "A must be a numeric, logical or char array; structs, objects and function handles "
                          "cannot be tiled.";
@@ -40,29 +39,13 @@ const char kTooLarge[] = "The result is too large: its element or byte count ove
 // Value `i` of a count argument whose class was checked to be numeric or
 // logical, truncated toward zero; ends the call unless it lies in int32 range.
 std::size_t count_at(const mxArray *a, std::size_t i) {
-  const void *p = mxGetData(a);
-  double v;
-  switch (mxGetClassID(a)) {
-    case mxDOUBLE_CLASS: v = static_cast<const double *>(p)[i]; break;
-    case mxSINGLE_CLASS: v = static_cast<const float *>(p)[i]; break;
-    case mxINT8_CLASS: v = static_cast<const int8_t *>(p)[i]; break;
-    case mxUINT8_CLASS: v = static_cast<const uint8_t *>(p)[i]; break;
-    case mxINT16_CLASS: v = static_cast<const int16_t *>(p)[i]; break;
-    case mxUINT16_CLASS: v = static_cast<const uint16_t *>(p)[i]; break;
-    case mxINT32_CLASS: v = static_cast<const int32_t *>(p)[i]; break;
-    case mxUINT32_CLASS: v = static_cast<const uint32_t *>(p)[i]; break;
-    case mxINT64_CLASS: v = static_cast<double>(static_cast<const int64_t *>(p)[i]); break;
-    case mxUINT64_CLASS: v = static_cast<double>(static_cast<const uint64_t *>(p)[i]); break;
-    default: v = static_cast<const mxLogical *>(p)[i] ? 1.0 : 0.0; break;
-  }
-  double t = std::trunc(v);
+  double t = std::trunc(gatebox::value_at(a, i));
   if (!(t >= 0 && t <= 2147483647.0)) gatebox::fail("tilearray", "badCount", kBadCount);
   return static_cast<std::size_t>(t);
 }
 
 void require_count_class(const mxArray *a) {
-  if (mxIsSparse(a) || !(mxIsNumeric(a) || mxIsLogical(a)))
-    gatebox::fail("tilearray", "badCountClass", kCountClass);
+  if (!gatebox::full_numeric(a)) gatebox::fail("tilearray", "badCountClass", kCountClass);
 }
 
 // The count list: counts[0..k-1] from the arguments, the rest of the D
@@ -115,10 +98,10 @@ mxArray *create_like(const mxArray *a, std::size_t D, const mwSize *dims) {
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   (void)nlhs;
-  if (nrhs < 2) mexErrMsgTxt(kUsage);
+  if (nrhs < 2) gatebox::fail("tilearray", "usage", kUsage);
   const mxArray *A = prhs[0];
-  if (mxIsSparse(A)) mexErrMsgTxt(kSparse);
-  if (mxIsCell(A)) mexErrMsgTxt(kCell);
+  if (mxIsSparse(A)) gatebox::fail("tilearray", "sparse", gatebox::kSparseYet);
+  if (mxIsCell(A)) gatebox::fail("tilearray", "cell", kCell);
   if (!(mxIsNumeric(A) || mxIsLogical(A) || mxIsChar(A))) gatebox::fail("tilearray", "badClass", kBadClass);
 
   std::size_t d = static_cast<std::size_t>(mxGetNumberOfDimensions(A)), D = 0;

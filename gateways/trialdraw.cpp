@@ -1,30 +1,16 @@
 // r = trialdraw(p, n): one Binomial(n, p(i)) count per element of p.
 //
 // All elements share the trial count n, a 1-by-1 double truncated toward
-// zero.  The output has the rows and columns of p (its real part when
-// complex); elements draw from the library's uniform stream in storage order.
-// Every check comes before the first draw: a refused call consumes nothing.
-#include "gateway.h"
-#include "trialcount.h"
+// zero.  The output has the dimensions of p (its real part when complex);
+// elements draw from the library's uniform stream in storage order.  Every
+// check comes before the first draw: a refused call consumes nothing.
 #include "util.h"
-
-namespace {
-const char kUsage[] = "Usage: r = bino_sample(p, n)";
-const char kNotScalar[] = "n must be scalar";
-const char kSparse[] = "Cannot handle sparse matrices.  Sorry.";
-const char kNotDouble[] = "p must be a double array; convert it with double(p).";
-}  // namespace
+#include "vocabulary.h"
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
   (void)nlhs;
-  if (nrhs != 2) mexErrMsgTxt(kUsage);
-  const mxArray *in = prhs[0];
-  size_t m = mxGetM(in), cols = mxGetN(in);
-  const int trials = gatebox::trial_count(prhs[1], "trialdraw", kNotScalar);
-  if (mxIsSparse(in)) mexErrMsgTxt(kSparse);
-  gatebox::require_double(in, "trialdraw", kNotDouble);
-  const double *p = mxGetPr(in);
-  plhs[0] = mxCreateDoubleMatrix(static_cast<mwSize>(m), static_cast<mwSize>(cols), mxREAL);
-  double *r = mxGetPr(plhs[0]);
-  for (size_t i = 0, count = m * cols; i < count; ++i) r[i] = BinoRand(p[i], trials);
+  gatebox::require_nargs(nrhs, 2, "trialdraw", "Usage: r = bino_sample(p, n)");
+  const int trials = gatebox::trial_count(prhs[1], "trialdraw");
+  auto e = gatebox::elementwise("trialdraw", prhs[0], "p must be a double array; convert it with double(p).", plhs);
+  for (std::size_t i = 0; i < e.count; ++i) e.out[i] = BinoRand(e.in[i], trials);
 }

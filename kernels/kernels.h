@@ -12,18 +12,18 @@
 
 namespace gatebox {
 
-// ---- drawcounts (drawcounts.cpp) ------------------------------------------
+// ---- drawcounts (drawcounts_kernel.cpp) ------------------------------------
 // The counts of `trials` trials over m >= 1 categories of probabilities
 // p[0..m-1], drawn from `state`, written to counts[0..m-1].  With
 // stop_at_nan the draw also stops (zeros after it) once the probability mass
 // left is NaN, as in the Windows build.
 void MultiRand(WHState &state, const double *p, std::size_t m, int trials, double *counts, bool stop_at_nan);
 
-// ---- gamma (gamma.cpp) ------------------------------------------------------
+// ---- gamma (gamma_kernel.cpp) ----------------------------------------------
 // Gamma(x) for real x (Cody's SPECFUN GAMMA).
 double dgamma(double x);
 
-// ---- axisfold (axisfold.cpp) --------------------------------------------------
+// ---- axisfold (axisfold_kernel.cpp) ----------------------------------------
 // Adds the elements of `in` (d dimensions of sizes dims) into out, summing over
 // the dimensions whose flag in `summed` is nonzero; out holds the elements of
 // the kept dimensions in storage order.  Every output element receives its
@@ -32,7 +32,7 @@ double dgamma(double x);
 void foldsum(double *out, const double *in, std::ptrdiff_t d, const std::ptrdiff_t *dims,
              const unsigned char *summed, std::ptrdiff_t *work);
 
-// ---- tilearray (tilearray.cpp) -----------------------------------------------
+// ---- tilearray (tilearray_kernel.cpp) --------------------------------------
 // Copies the `len` bytes at `dest` so that `count` copies lie back to back
 // from `dest` (count >= 1).
 void memrep(char *dest, std::size_t len, std::size_t count);
@@ -50,7 +50,7 @@ struct TileLevel {
 // to `dest`: levels[top].out_stride bytes.
 void tile(char *dest, const char *src, std::size_t top, const TileLevel *levels);
 
-// ---- tallybins (tallybins.cpp) ------------------------------------------------
+// ---- tallybins (tallybins_kernel.cpp) --------------------------------------
 // Truncation toward zero to a 32-bit integer; INT32_MIN when out of range
 // (NaN included), as the x86 truncating conversion gives.
 std::int32_t to_int32(double v);

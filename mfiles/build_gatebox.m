@@ -41,8 +41,9 @@ function built = build_gatebox (outdir, srcroot)
   is_linux = isunix () && ~ismac ();
   libs.util = sources_in (srcroot, 'util');
   libs.gatekit = sources_in (srcroot, 'gatekit');
+  libs.kernels = sources_in (srcroot, 'kernels');
   incs = {['-I' fullfile(srcroot, 'gateways')], ['-I' fullfile(srcroot, 'util')], ...
-          ['-I' fullfile(srcroot, 'gatekit')]};
+          ['-I' fullfile(srcroot, 'gatekit')], ['-I' fullfile(srcroot, 'kernels')]};
   platform = {};
   if (ispc ())
     platform = {'GATEBOX_WINDOWS_BEHAVIOUR=1'};
@@ -126,19 +127,19 @@ function t = gateway_table (is_linux)
   t(end+1) = row ('trigamma',   {'gateways/trigamma.cpp'}, {'util'});
   t(end+1) = row ('shapedraw',  {'gateways/shapedraw.cpp'}, {'util'});
   t(end+1) = row ('trialdraw',  {'gateways/trialdraw.cpp'}, {'util'});
-  t(end+1) = row ('drawcounts', {'gateways/drawcounts.cpp'}, {'util'});
+  t(end+1) = row ('drawcounts', {'gateways/drawcounts.cpp'}, {'kernels', 'util'});
   if (is_linux)
-    t(end+1) = row ('gamma', {'gateways/gamma.cpp', 'gateways/byref.cpp'}, {}, ...
+    t(end+1) = row ('gamma', {'gateways/gamma.cpp', 'gateways/byref.cpp'}, {'kernels', 'util'}, ...
                     {'GATEBOX_MEX_VERSION_MATLAB5'}, 'fmex.map');
   end
   t(end+1) = row ('uppersubst', {'gateways/uppersubst.cpp', 'gateways/dtrsm.cpp'});
   t(end+1) = row ('lowersubst', {'gateways/lowersubst.cpp', 'gateways/dtrsm.cpp'});
   t(end+1) = row ('backapply',  {'gateways/backapply.cpp', 'gateways/rowsubst.cpp'});
-  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit'});
-  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit'}, ...
+  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit', 'kernels', 'util'});
+  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit', 'kernels', 'util'}, ...
                   {'GATEBOX_TILEARRAY_R12=1', 'GATEBOX_MEX_VERSION_R12'}, 'mex.map', 'r12');
-  t(end+1) = row ('axisfold',   {'gateways/axisfold.cpp'});
-  t(end+1) = row ('tallybins',  {'gateways/tallybins.cpp'});
+  t(end+1) = row ('axisfold',   {'gateways/axisfold.cpp'}, {'kernels', 'util'});
+  t(end+1) = row ('tallybins',  {'gateways/tallybins.cpp'}, {'kernels', 'util'});
   t(end+1) = row ('aliascheck', {'gateways/aliascheck.cpp'});
   t(end+1) = row ('opcharge',   {'gateways/opcharge.cpp'});
 end

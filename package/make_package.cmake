@@ -20,7 +20,7 @@ foreach(m IN LISTS mfiles)
     file(COPY "${m}" DESTINATION "${pkg}/inst")
   endif()
 endforeach()
-foreach(dir gateways util gatekit)
+foreach(dir gateways util gatekit kernels)
   file(GLOB sources "${SOURCE_DIR}/${dir}/*.c" "${SOURCE_DIR}/${dir}/*.cpp"
                     "${SOURCE_DIR}/${dir}/*.h" "${SOURCE_DIR}/${dir}/*.map")
   if(sources)

@@ -102,8 +102,11 @@ std::string same_rows_and_columns(const Observation &o) {
   return expect_double(o.result.out(0), rows_by_columns(in(o.call, 0)));
 }
 
+// trigamma, gamma, shapedraw and trialdraw keep every dimension of the input.
+std::string same_dimensions(const Observation &o) { return expect_double(o.result.out(0), dims_of(in(o.call, 0))); }
+
 std::string shapedraw_check(const Observation &o, const std::string &) {
-  std::string e = same_rows_and_columns(o);
+  std::string e = same_dimensions(o);
   if (!e.empty() || !full_double(in(o.call, 0))) return e;
   const double *a = mxGetPr(in(o.call, 0)), *x = mxGetPr(o.result.out(0));
   for (std::size_t i = 0, n = mxGetNumberOfElements(o.result.out(0)); i < n; ++i)
@@ -113,7 +116,7 @@ std::string shapedraw_check(const Observation &o, const std::string &) {
 }
 
 std::string gamma_check(const Observation &o, const std::string &) {
-  std::string e = same_rows_and_columns(o);
+  std::string e = same_dimensions(o);
   if (!e.empty() || !full_double(in(o.call, 0))) return e;
   // Whole arguments 1 to 23 come from the factorial table, exactly.
   const double *a = mxGetPr(in(o.call, 0)), *y = mxGetPr(o.result.out(0));
@@ -147,7 +150,7 @@ const char *two_inputs_scalar_n(const ArgumentList &c, const char *usage) {
 }
 
 std::string trialdraw_check(const Observation &o, const std::string &) {
-  std::string e = same_rows_and_columns(o);
+  std::string e = same_dimensions(o);
   auto t = trials(o.call);
   if (!e.empty() || !t || !full_double(in(o.call, 0))) return e;
   const double *p = mxGetPr(in(o.call, 0)), *r = mxGetPr(o.result.out(0));
@@ -334,16 +337,25 @@ struct Bins {
   long long n;
   bool in_bounds;
 };
+bool numeric_or_logical(const mxArray *a) { return !mxIsSparse(a) && (mxIsNumeric(a) || mxIsLogical(a)); }
+
+// The values of x and n are read by value, whatever their numeric class.
+std::vector<double> values_of(const mxArray *a) {
+  std::vector<double> v(mxGetNumberOfElements(a));
+  for (std::size_t i = 0; i < v.size(); ++i) v[i] = element(a, i);
+  return v;
+}
+
 std::optional<Bins> tally_bins(const ArgumentList &c) {
   const mxArray *x = in(c, 0);
-  if (!full_double(x)) return std::nullopt;
-  const double *p = mxGetPr(x);
-  std::size_t cnt = mxGetNumberOfElements(x);
+  if (!numeric_or_logical(x)) return std::nullopt;
+  const std::vector<double> p = values_of(x);
+  std::size_t cnt = p.size();
   std::optional<long long> n;
   if (nrhs(c) == 2) {
-    auto v = first(in(c, 1));
-    if (!v) return std::nullopt;
-    n = trunc32(*v);
+    const mxArray *na = in(c, 1);
+    if (!numeric_or_logical(na) || mxGetNumberOfElements(na) == 0) return std::nullopt;
+    n = trunc32(element(na, 0));
   } else {
     if (cnt == 0) return std::nullopt;
     double mx = p[0];
@@ -379,9 +391,7 @@ std::string tallybins_check(const Observation &o, const std::string &) {
   std::string e = expect_double(out, {1, static_cast<mwSize>(b->n)});
   if (!e.empty()) return e;
   std::vector<double> want(static_cast<std::size_t>(b->n), 0.0);
-  const double *x = mxGetPr(in(o.call, 0));
-  for (std::size_t i = 0, n = mxGetNumberOfElements(in(o.call, 0)); i < n; ++i)
-    want[static_cast<std::size_t>(std::trunc(x[i])) - 1] += 1;
+  for (double x : values_of(in(o.call, 0))) want[static_cast<std::size_t>(std::trunc(x)) - 1] += 1;
   if (host::values(out) != want) return "counts differ from the histogram of the input";
   return "";
 }
@@ -419,7 +429,7 @@ const char *usage_if(bool wrong, const char *usage) { return wrong ? usage : nul
 const std::vector<Property> kProperties = {
     {"trigamma", 1, {"Usage: x = trigamma(n)", kSparseSorry},
      [](const ArgumentList &c, const std::string &) { return one_input(c, "Usage: x = trigamma(n)", kSparseSorry); },
-     [](const Observation &o, const std::string &) { return same_rows_and_columns(o); }},
+     [](const Observation &o, const std::string &) { return same_dimensions(o); }},
     {"shapedraw", 1, {"Usage: x = shapedraw(a)", kSparseSorry},
      [](const ArgumentList &c, const std::string &) { return one_input(c, "Usage: x = shapedraw(a)", kSparseSorry); },
      shapedraw_check},
@@ -480,6 +490,26 @@ const Property *find_property(const std::string &name) {
   return nullptr;
 }
 
+// The reason part of the identifier gatebox:<function>:<reason> that each
+// fixed text of the property table comes with.
+std::string reason_of(const std::string &msg) {
+  static const std::map<std::string, std::string> reasons = {
+      {kSparseSorry, "sparse"},
+      {kSparseYet, "sparse"},
+      {"matrix must be square", "notSquare"},
+      {"Arguments must be matrices.", "notMatrices"},
+      {"n must be scalar", "notScalar"},
+      {"value out of bounds", "outOfBounds"},
+      {"Sorry, can't handle cell arrays yet.", "cell"},
+      {"Not enough input arguments.", "notEnoughInputs"},
+      {"Too many input arguments.", "tooManyInputs"},
+      {"Argument must be real.", "notReal"},
+  };
+  auto it = reasons.find(msg);
+  if (it != reasons.end()) return it->second;
+  return msg.rfind("Usage", 0) == 0 || msg.rfind("usage", 0) == 0 ? "usage" : "";
+}
+
 // Usage messages are right only when the argument counts are wrong.
 bool is_usage(const std::string &msg) {
   return msg.rfind("Usage", 0) == 0 || msg.rfind("usage", 0) == 0 || msg == "Not enough input arguments." ||
@@ -493,8 +523,9 @@ std::string judge(const std::string &name, const std::string &variant, const Obs
   // A documented check that applies decides the call, whatever else is wrong.
   if (const char *required = p ? p->required(o.call, variant) : nullptr) {
     if (r.ok()) return "expected \"" + std::string(required) + "\", but the call succeeded";
-    if (!r.error->id.empty() || r.error->message != required)
-      return "expected \"" + std::string(required) + "\", got [" + r.error->id + "] " + r.error->message;
+    const std::string id = "gatebox:" + name + ":" + reason_of(required);
+    if (r.error->id != id || r.error->message != required)
+      return "expected [" + id + "] \"" + std::string(required) + "\", got [" + r.error->id + "] " + r.error->message;
     return "";
   }
   if (!r.ok()) {
@@ -502,13 +533,16 @@ std::string judge(const std::string &name, const std::string &variant, const Obs
     if (id == "gatebox:host:outOfMemory") return "";  // an allocation beyond the host's limit
     if (id == "gatebox:host:unassignedOutputs")
       return o.call.nlhs > outputs ? "" : "outputs left unassigned: " + msg;
-    if (id.rfind("gatebox:" + name + ":", 0) == 0) return msg.empty() ? "empty message for " + id : "";
-    if (id.empty() && !is_usage(msg)) {
-      // A documented refusal where the prediction above does not reach (unsettled inputs).
-      if (p && std::find(p->messages.begin(), p->messages.end(), msg) != p->messages.end()) return "";
-      if (!p && !msg.empty()) return "";
+    if (id.rfind("gatebox:" + name + ":", 0) != 0) return "unexpected error [" + id + "] " + msg;
+    if (msg.empty()) return "empty message for " + id;
+    // A fixed text where the prediction above does not reach (unsettled
+    // inputs) still carries its own identifier, and a usage text comes only
+    // from the argument count check.
+    if (p && std::find(p->messages.begin(), p->messages.end(), msg) != p->messages.end()) {
+      if (id != "gatebox:" + name + ":" + reason_of(msg)) return "[" + id + "] for \"" + msg + "\"";
+      if (is_usage(msg)) return "unexpected usage error [" + id + "] " + msg;
     }
-    return "unexpected error [" + id + "] " + msg;
+    return "";
   }
   for (std::size_t i = 0; i < r.outputs.size(); ++i) {
     bool want = static_cast<int>(i) < outputs;
