@@ -71,7 +71,7 @@ TEST_F(GammaGateway, RefusesEveryInputThatIsNotAFullDoubleArray) {
   }
 }
 
-TEST_F(GammaGateway, OutputHasTheInputsRowsAndColumns) {
+TEST_F(GammaGateway, OutputHasTheInputsDimensions) {
   struct Case {
     std::vector<mwSize> in, out;
   };
@@ -81,7 +81,9 @@ TEST_F(GammaGateway, OutputHasTheInputsRowsAndColumns) {
                                          {{0, 0}, {0, 0}},
                                          {{0, 7}, {0, 7}},
                                          {{3, 0}, {3, 0}},
-                                         {{2, 3, 4}, {2, 12}}}) {  // the host's rows by columns
+                                         {{2, 3, 4}, {2, 3, 4}},
+                                         {{2, 0, 3}, {2, 0, 3}},
+                                         {{1, 1, 1, 2}, {1, 1, 1, 2}}}) {  // every dimension kept
     std::size_t n = 1;
     for (mwSize d : c.in) n *= static_cast<std::size_t>(d);
     std::vector<double> v(n);

@@ -56,14 +56,14 @@ TEST_F(Sampling, RefuseBadArgumentsInOrderWithoutDrawing) {
   struct Case {
     h::Gateway *g;
     std::vector<const mxArray *> in;
-    std::string expected;  // "id | message"; id empty for the fixed messages
+    std::string expected;  // "id | message"
   };
-  const std::string usage_t = " | Usage: r = bino_sample(p, n)", usage_d = " | Usage: h = drawcounts(p, n)";
-  const std::string scalar = " | n must be scalar", sparse = std::string(" | ") + kSparse;
+  const std::string usage_t = "gatebox:trialdraw:usage | Usage: r = bino_sample(p, n)";
+  const std::string usage_d = "gatebox:drawcounts:usage | Usage: h = drawcounts(p, n)";
   std::vector<Case> cases = {
-      {&shape, {}, " | Usage: x = shapedraw(a)"},
-      {&shape, {x.get(), x.get()}, " | Usage: x = shapedraw(a)"},
-      {&shape, {sp.get()}, sparse},
+      {&shape, {}, "gatebox:shapedraw:usage | Usage: x = shapedraw(a)"},
+      {&shape, {x.get(), x.get()}, "gatebox:shapedraw:usage | Usage: x = shapedraw(a)"},
+      {&shape, {sp.get()}, std::string("gatebox:shapedraw:sparse | ") + kSparse},
       {&shape, {fh.get()}, "gatebox:shapedraw:notDouble | a must be a double array; convert it with double(a)."},
       {&shape, {i32.get()}, "gatebox:shapedraw:notDouble | a must be a double array; convert it with double(a)."},
       {&shape, {cellx.get()}, "gatebox:shapedraw:notDouble | a must be a double array; convert it with double(a)."},
@@ -73,6 +73,8 @@ TEST_F(Sampling, RefuseBadArgumentsInOrderWithoutDrawing) {
     const std::string bad = "gatebox:" + name + ":badTrialCount | n must be a number of trials from 0 to 2147483647, not NaN or negative.";
     const std::string nd_n = "gatebox:" + name + ":notDouble | n must be a double scalar; convert it with double(n).";
     const std::string nd_p = "gatebox:" + name + ":notDouble | p must be a double array; convert it with double(p).";
+    const std::string scalar = "gatebox:" + name + ":notScalar | n must be scalar";
+    const std::string sparse = "gatebox:" + name + ":sparse | " + kSparse;
     std::vector<Case> more = {
         {g, {x.get()}, usage},
         {g, {x.get(), x.get(), x.get()}, usage},
@@ -205,9 +207,12 @@ TEST_F(Sampling, EachLibraryHasItsOwnStreamFromTheInitialSeeds) {
   EXPECT_TRUE(same_bits(draw(shape, {a.get()}), expected_gamma));
 }
 
-TEST_F(Sampling, OutputsHaveTheRowsAndColumnsOfPAndDrawNothingWhenEmpty) {
+// shapedraw and trialdraw keep every dimension of their input; drawcounts
+// has the rows of p by the product of its other dimensions.
+TEST_F(Sampling, OutputsHaveTheShapeOfPAndDrawNothingWhenEmpty) {
   auto n = h::scalar(10);
-  for (std::vector<mwSize> d : std::vector<std::vector<mwSize>>{{0, 0}, {0, 3}, {4, 0}, {1, 1}, {2, 3}, {2, 3, 2}}) {
+  for (std::vector<mwSize> d :
+       std::vector<std::vector<mwSize>>{{0, 0}, {0, 3}, {4, 0}, {1, 1}, {2, 3}, {2, 3, 2}, {2, 0, 3}, {1, 2, 1, 3}}) {
     std::size_t count = 1;
     for (mwSize k : d) count *= k;
     auto p = h::doubles(d, std::vector<double>(count, 0.4));
@@ -217,7 +222,7 @@ TEST_F(Sampling, OutputsHaveTheRowsAndColumnsOfPAndDrawNothingWhenEmpty) {
       g->reload();
       h::CallResult r = g == &shape ? g->call(0, {p.get()}) : g->call(0, {p.get(), n.get()});
       ASSERT_TRUE(r.ok()) << g->name();
-      EXPECT_EQ(h::dims(r.out()), expected) << g->name();
+      EXPECT_EQ(h::dims(r.out()), g == &counts ? expected : d) << g->name();
       EXPECT_EQ(mxGetClassID(r.out()), mxDOUBLE_CLASS);
       EXPECT_FALSE(mxIsComplex(r.out()));
       if (count == 0) {  // nothing drawn: the next call repeats a fresh library's first draws
@@ -351,7 +356,10 @@ TEST_F(Sampling, GeneratedArgumentListsGiveADocumentedErrorOrAValidOutput) {
     ++ok;
     const mxArray *p = in[0], *out = r.out();
     ASSERT_NE(out, nullptr);
-    EXPECT_EQ(h::dims(out), (std::vector<mwSize>{static_cast<mwSize>(mxGetM(p)), static_cast<mwSize>(mxGetN(p))}));
+    if (g == &shape || g == &trial)
+      EXPECT_EQ(h::dims(out), h::dims(p));
+    else
+      EXPECT_EQ(h::dims(out), (std::vector<mwSize>{static_cast<mwSize>(mxGetM(p)), static_cast<mwSize>(mxGetN(p))}));
     EXPECT_TRUE(mxIsDouble(out) && !mxIsComplex(out));
     if (g == &shape) continue;
     // A generated sparse n stores 0.25 or nothing: 0 trials either way.

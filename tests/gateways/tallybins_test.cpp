@@ -123,38 +123,70 @@ TEST_F(Tallybins, MatchesAPlainCountOnRandomData) {
 
 TEST_F(Tallybins, RefusesBadArgumentsInOrder) {
   auto x = h::row({1, 2}), sp = h::sparse(2, 2, {1, 0, 0, 1}), one = h::scalar(1), empty = h::doubles({0, 0});
-  auto neg = h::scalar(-1), nan = h::scalar(NAN), huge = h::scalar(2147483648.0), i32 = h::numeric(mxINT32_CLASS, {1, 2}, {1, 2});
-  auto fh = h::function_handle(), text = h::text("ab"), spn = h::sparse(1, 1, {3});
+  auto neg = h::scalar(-1), nan = h::scalar(NAN), huge = h::scalar(2147483648.0);
+  auto fh = h::function_handle(), text = h::text("ab"), spn = h::sparse(1, 1, {3}), cellx = h::cell({1, 1});
+  auto i8neg = h::numeric(mxINT8_CLASS, {1, 1}, {-3}), u8 = h::numeric(mxUINT8_CLASS, {1, 1}, {1});
+  auto big64 = h::numeric(mxINT64_CLASS, {1, 2}, {1, 4294967296.0}), i16 = h::numeric(mxINT16_CLASS, {1, 0});
   struct Case {
     std::vector<const mxArray *> args;
     std::string id, message;
   };
+  const std::string usage = "Usage: h = tallybins(x, n)", sparse = "Cannot handle sparse matrices.  Sorry.";
+  const std::string numeric = "X and N must be full numeric or logical arrays; convert them with double().";
+  const std::string empty_n = "N is empty; expected the number of bins.";
+  const std::string bad_n = "N must be a number of bins from 0 to 2147483647.", bounds = "value out of bounds";
   const std::vector<Case> cases = {
-      {{}, "", "Usage: h = tallybins(x, n)"},
-      {{x.get(), one.get(), one.get()}, "", "Usage: h = tallybins(x, n)"},
-      {{sp.get()}, "", "Cannot handle sparse matrices.  Sorry."},
-      {{sp.get(), fh.get()}, "", "Cannot handle sparse matrices.  Sorry."},
-      {{i32.get()}, "gatebox:tallybins:notDouble", ""},
-      {{fh.get()}, "gatebox:tallybins:notDouble", ""},
-      {{text.get(), one.get()}, "gatebox:tallybins:notDouble", ""},
-      {{x.get(), fh.get()}, "gatebox:tallybins:notDouble", ""},
-      {{x.get(), spn.get()}, "gatebox:tallybins:notDouble", ""},
-      {{x.get(), empty.get()}, "gatebox:tallybins:emptyN", ""},
-      {{x.get(), neg.get()}, "gatebox:tallybins:badN", ""},
-      {{x.get(), nan.get()}, "gatebox:tallybins:badN", ""},
-      {{x.get(), huge.get()}, "gatebox:tallybins:badN", ""}};
+      {{}, "gatebox:tallybins:usage", usage},
+      {{x.get(), one.get(), one.get()}, "gatebox:tallybins:usage", usage},
+      {{sp.get()}, "gatebox:tallybins:sparse", sparse},
+      {{sp.get(), fh.get()}, "gatebox:tallybins:sparse", sparse},
+      {{fh.get()}, "gatebox:tallybins:notNumeric", numeric},
+      {{text.get(), one.get()}, "gatebox:tallybins:notNumeric", numeric},
+      {{cellx.get()}, "gatebox:tallybins:notNumeric", numeric},
+      {{x.get(), fh.get()}, "gatebox:tallybins:notNumeric", numeric},
+      {{x.get(), spn.get()}, "gatebox:tallybins:notNumeric", numeric},
+      {{x.get(), text.get()}, "gatebox:tallybins:notNumeric", numeric},
+      {{x.get(), empty.get()}, "gatebox:tallybins:emptyN", empty_n},
+      {{x.get(), i16.get()}, "gatebox:tallybins:emptyN", empty_n},
+      {{x.get(), neg.get()}, "gatebox:tallybins:badN", bad_n},
+      {{x.get(), i8neg.get()}, "gatebox:tallybins:badN", bad_n},
+      {{x.get(), nan.get()}, "gatebox:tallybins:badN", bad_n},
+      {{x.get(), huge.get()}, "gatebox:tallybins:badN", bad_n},
+      {{x.get(), u8.get()}, "gatebox:tallybins:outOfBounds", bounds},  // 2 is not in bin 1
+      {{big64.get()}, "gatebox:tallybins:outOfBounds", bounds},        // 2^32 has no 32-bit bin count
+      {{big64.get(), one.get()}, "gatebox:tallybins:outOfBounds", bounds}};
   for (const Case &c : cases) {
     for (h::Gateway *g : {&default_build, &windows_build}) {
       h::CallResult r = g->call(c.args);
-      ASSERT_FALSE(r.ok());
-      if (!c.message.empty()) {
-        EXPECT_EQ(r.error->message, c.message);
-      }
-      if (!c.id.empty()) {
-        EXPECT_EQ(r.error->id, c.id);
-      }
+      ASSERT_FALSE(r.ok()) << c.id;
+      EXPECT_EQ(r.error->message, c.message);
+      EXPECT_EQ(r.error->id, c.id);
     }
   }
+}
+
+// x and n of any numeric class or logical are read by value: the counts are
+// those of the same values as doubles, in both builds.
+TEST_F(Tallybins, IntegerSingleAndLogicalArgumentsCountByValue) {
+  const std::vector<double> v = {1, 2, 2, 3, 1, 4};
+  auto as_double = h::row(v), n = h::scalar(5);
+  for (mxClassID id : {mxSINGLE_CLASS, mxINT8_CLASS, mxUINT8_CLASS, mxINT16_CLASS, mxUINT16_CLASS, mxINT32_CLASS,
+                       mxUINT32_CLASS, mxINT64_CLASS, mxUINT64_CLASS}) {
+    auto x = h::numeric(id, {1, 6}, v), nn = h::numeric(id, {1, 1}, {5});
+    for (h::Gateway *g : {&default_build, &windows_build}) {
+      EXPECT_EQ(h::values(g->call({x.get()}).out()), (std::vector<double>{2, 2, 1, 1})) << id;
+      EXPECT_EQ(h::values(g->call({x.get(), nn.get()}).out()), (std::vector<double>{2, 2, 1, 1, 0})) << id;
+      EXPECT_EQ(h::values(g->call({as_double.get(), nn.get()}).out()), (std::vector<double>{2, 2, 1, 1, 0})) << id;
+    }
+  }
+  auto i32 = h::numeric(mxINT32_CLASS, {1, 3}, {1, 2, 2});
+  EXPECT_EQ(h::values(default_build.call({i32.get()}).out()), (std::vector<double>{1, 2}));
+  auto l = h::logical({1, 3}, {true, true, true}), two = h::logical({1, 1}, {true});
+  EXPECT_EQ(h::values(default_build.call({l.get()}).out()), (std::vector<double>{3}));
+  EXPECT_EQ(h::values(default_build.call({i32.get(), h::scalar(2).get()}).out()), (std::vector<double>{1, 2}));
+  EXPECT_FALSE(default_build.call({i32.get(), two.get()}).ok());  // 2 lies beyond one bin
+  auto f = h::numeric(mxSINGLE_CLASS, {1, 2}, {2.5, 1.75});  // truncated: bins 2 and 1
+  EXPECT_EQ(h::values(default_build.call({f.get()}).out()), (std::vector<double>{1, 1}));
 }
 
 }  // namespace
