@@ -48,3 +48,22 @@
 %!error <function handles and objects> aliascheck (@sin, @sin)
 %!error <function handles and objects> aliascheck (1, @sin)
 %!error <function handles and objects> aliascheck (containers.Map (), 1)
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:aliascheck:usage", "usage: aliascheck(a,b)", @() aliascheck (1));
+%! refuses ("gatebox:aliascheck:noStorage", "A and B must be arrays with data storage (numeric, logical, char, cell or struct); function handles and objects have none to compare.", @() aliascheck (@sin, 1));

@@ -70,3 +70,25 @@
 %!error <from 1 to ndims> axisfold (ones (2, 3), NaN)
 %!error <more than once> axisfold (ones (2, 3, 4), [2 2])
 %!error <more than once> axisfold (ones (2, 3), [1 1])
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:axisfold:usage", "Usage: B = axisfold(A, dims)", @() axisfold (1));
+%! refuses ("gatebox:axisfold:notDouble", "A and DIMS must be full double arrays; convert them with double().", @() axisfold (single (1), 1));
+%! refuses ("gatebox:axisfold:tooManyDims", "DIMS lists more dimension numbers than A has dimensions.", @() axisfold (ones (2), [1 2 3]));
+%! refuses ("gatebox:axisfold:badDim", "DIMS must hold dimension numbers from 1 to ndims(A).", @() axisfold (ones (2), 3));
+%! refuses ("gatebox:axisfold:repeatedDim", "DIMS lists a dimension more than once.", @() axisfold (ones (2, 2, 2), [1 1]));

@@ -61,3 +61,27 @@
 %!   assert (err.identifier, 'gatebox:backapply:sparse');
 %! end
 %!error <double array> backapply (containers.Map (), 1)
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:backapply:usage", "Usage: x = backapply(T,b)", @() backapply (1));
+%! refuses ("gatebox:backapply:notSquare", "matrix must be square", @() backapply (ones (2, 3), 1));
+%! refuses ("gatebox:backapply:sparse", "Cannot handle sparse matrices.  Sorry.", @() backapply (sparse (1), 1));
+%! refuses ("gatebox:backapply:sparse", "b must be a full matrix; convert it with full(b).", @() backapply (1, sparse (1)));
+%! refuses ("gatebox:backapply:notDouble", "T must be a double array; convert it with double(T).", @() backapply ('a', 1));
+%! refuses ("gatebox:backapply:notDouble", "b must be a double array; convert it with double(b).", @() backapply (1, 'a'));
+%! refuses ("gatebox:backapply:sizeMismatch", "b must have as many rows as T.", @() backapply (1, [1; 2]));

@@ -71,3 +71,26 @@
 %! catch err
 %!   assert (err.identifier, 'gatebox:drawcounts:badTrialCount');
 %! end
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:drawcounts:usage", "Usage: h = drawcounts(p, n)", @() drawcounts (0.5));
+%! refuses ("gatebox:drawcounts:notScalar", "n must be scalar", @() drawcounts (0.5, [1 2]));
+%! refuses ("gatebox:drawcounts:notDouble", "n must be a double scalar; convert it with double(n).", @() drawcounts (0.5, single (1)));
+%! refuses ("gatebox:drawcounts:badTrialCount", "n must be a number of trials from 0 to 2147483647, not NaN or negative.", @() drawcounts (0.5, -1));
+%! refuses ("gatebox:drawcounts:sparse", "Cannot handle sparse matrices.  Sorry.", @() drawcounts (sparse (0.5), 3));
+%! refuses ("gatebox:drawcounts:notDouble", "p must be a double array; convert it with double(p).", @() drawcounts (single (0.5), 3));

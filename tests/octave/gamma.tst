@@ -41,11 +41,12 @@
 %! assert (max (r(x > 0 & x < 12)) <= 6 * eps);   # both about 1 ulp here
 
 %!test
-%! ## shape: rows and columns of the input, N-D flattened to rows by columns
+%! ## shape: every dimension of the input
 %! assert (size (gamma (zeros (0, 3))), [0 3]);
 %! assert (size (gamma ([])), [0 0]);
 %! assert (size (gamma (ones (2, 3))), [2 3]);
-%! assert (size (gamma (ones (2, 3, 4))), [2 12]);
+%! assert (size (gamma (ones (2, 3, 4))), [2 3 4]);
+%! assert (gamma (reshape (1:8, 2, 2, 2)), reshape ([1 1 2 6 24 120 720 5040], 2, 2, 2));
 %! assert (class (gamma (5)), 'double');
 %! x = [0.5 3; -2.5 7];
 %! y = gamma (x);
@@ -73,3 +74,23 @@
 %! catch err
 %!   assert (err.identifier, 'gatebox:gamma:notDouble');
 %! end
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:gamma:notEnoughInputs", "Not enough input arguments.", @() gamma ());
+%! refuses ("gatebox:gamma:tooManyInputs", "Too many input arguments.", @() gamma (1, 2));
+%! refuses ("gatebox:gamma:notReal", "Argument must be real.", @() gamma (1i));

@@ -94,3 +94,35 @@
 %!error <full double array> opcharge (sparse (3))
 %!error <full double array> opcharge ("3")
 %!error <full double array> opcharge (@sin)
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:opcharge:usage", "Usage: opcharge(count)", @() opcharge ());
+%! refuses ("gatebox:opcharge:notDouble", "COUNT must be a full double array; convert it with double(COUNT).", @() opcharge (single (1)));
+%! refuses ("gatebox:opcharge:emptyCount", "COUNT is empty; expected the number of operations to charge.", @() opcharge ([]));
+%! refuses ("gatebox:opcharge:badCount", "COUNT must be a number from 0 to 2^32-1 (4294967295).", @() opcharge (-1));
+
+%!test
+%! ## a counter that is not a full double array is left as it is
+%! global flopcount
+%! flopcount = int8 (3);
+%! unwind_protect
+%!   refuses ("gatebox:opcharge:flopcountNotDouble", "The global flopcount is not a full double array; it was left unchanged.", @() opcharge (1));
+%!   assert (flopcount, int8 (3));
+%! unwind_protect_cleanup
+%!   clear -global flopcount
+%! end_unwind_protect

@@ -31,7 +31,12 @@
 %!test
 %! ## shapes: rows by columns of the input, empty inputs give empty outputs
 %! assert (size (shapedraw (ones (2, 3))), [2 3]);
-%! assert (size (shapedraw (ones (2, 3, 4))), [2 12]);
+%! assert (size (shapedraw (ones (2, 3, 4))), [2 3 4]);
+%! ## an N-D call draws in storage order, as the same elements in a row do
+%! clear shapedraw
+%! a = shapedraw (reshape (0.5:0.5:4, 2, 2, 2));
+%! clear shapedraw
+%! assert (a(:).', shapedraw (0.5:0.5:4));
 %! assert (size (shapedraw (zeros (0, 3))), [0 3]);
 %! assert (size (shapedraw (zeros (4, 0))), [4 0]);
 %! assert (class (shapedraw ([])), 'double');
@@ -66,3 +71,23 @@
 %! catch err
 %!   assert (err.identifier, 'gatebox:shapedraw:notDouble');
 %! end
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:shapedraw:usage", "Usage: x = shapedraw(a)", @() shapedraw (1, 2));
+%! refuses ("gatebox:shapedraw:sparse", "Cannot handle sparse matrices.  Sorry.", @() shapedraw (sparse (1)));
+%! refuses ("gatebox:shapedraw:notDouble", "a must be a double array; convert it with double(a).", @() shapedraw (int8 (1)));

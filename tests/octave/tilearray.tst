@@ -111,3 +111,27 @@
 %!error <counts must be whole numbers> tilearray (1, 2, int64 (-3))
 %!error <result is too large> tilearray (ones (2), [2^31-1 2^31-1 2^31-1])
 %!error <result is too large> tilearray (ones (2), [2^31-1 2^31-1 2^31-1 2^31-1 0])
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:tilearray:usage", "Usage: tilearray(A, [M N ...])", @() tilearray (1));
+%! refuses ("gatebox:tilearray:sparse", "Sorry, can't handle sparse matrices yet.", @() tilearray (sparse (1), 2));
+%! refuses ("gatebox:tilearray:cell", "Sorry, can't handle cell arrays yet.", @() tilearray ({1}, 2));
+%! refuses ("gatebox:tilearray:badClass", "A must be a numeric, logical or char array; structs, objects and function handles cannot be tiled.", @() tilearray (struct (), 2));
+%! refuses ("gatebox:tilearray:badCountClass", "Replication counts must be full numeric or logical arrays.", @() tilearray (1, 'a'));
+%! refuses ("gatebox:tilearray:badCount", "Replication counts must be whole numbers from 0 to 2147483647 after truncation toward zero; a count is negative, NaN, infinite or too large.", @() tilearray (1, -1));
+%! refuses ("gatebox:tilearray:tooLarge", "The result is too large: its element or byte count overflows.", @() tilearray (1, [2^31-1 2^31-1 2^31-1]));

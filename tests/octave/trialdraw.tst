@@ -39,7 +39,11 @@
 %! assert (trialdraw ([0.3 0.9], -0.5), [0 0]);
 %! assert (trialdraw ([1.7 1 0.9999999999999998 -0.3 1e-17 NaN], 9), [9 9 9 0 0 0]);
 %! assert (trialdraw (1, 2147483647), 2147483647);
-%! assert (size (trialdraw (ones (2, 3, 2), 4)), [2 6]);
+%! assert (size (trialdraw (ones (2, 3, 2), 4)), [2 3 2]);
+%! clear trialdraw
+%! r = trialdraw (reshape (0.1:0.1:0.8, 2, 1, 4), 30);
+%! clear trialdraw
+%! assert (r(:).', trialdraw (0.1:0.1:0.8, 30));
 %! assert (size (trialdraw (zeros (0, 3), 4)), [0 3]);
 %! assert (isreal (trialdraw ([0.5+1i 0.2], 4)));
 
@@ -73,3 +77,26 @@
 %! catch err
 %!   assert (err.identifier, 'gatebox:trialdraw:badTrialCount');
 %! end
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:trialdraw:usage", "Usage: r = bino_sample(p, n)", @() trialdraw (0.5));
+%! refuses ("gatebox:trialdraw:notScalar", "n must be scalar", @() trialdraw (0.5, [1 2]));
+%! refuses ("gatebox:trialdraw:notDouble", "n must be a double scalar; convert it with double(n).", @() trialdraw (0.5, single (1)));
+%! refuses ("gatebox:trialdraw:badTrialCount", "n must be a number of trials from 0 to 2147483647, not NaN or negative.", @() trialdraw (0.5, -1));
+%! refuses ("gatebox:trialdraw:sparse", "Cannot handle sparse matrices.  Sorry.", @() trialdraw (sparse (0.5), 3));
+%! refuses ("gatebox:trialdraw:notDouble", "p must be a double array; convert it with double(p).", @() trialdraw (single (0.5), 3));

@@ -8,10 +8,11 @@
 %! assert (trigamma (x), psi (1, x), 1e-10 * psi (1, x));
 
 %!test
-%! ## shape: rows and columns of the input, N-D flattened to rows by columns
+%! ## shape: every dimension of the input
 %! assert (size (trigamma (zeros (0, 3))), [0 3]);
 %! assert (size (trigamma (ones (2, 3))), [2 3]);
-%! assert (size (trigamma (ones (2, 3, 4))), [2 12]);
+%! assert (size (trigamma (ones (2, 3, 4))), [2 3 4]);
+%! assert (size (trigamma (zeros (2, 0, 3))), [2 0 3]);
 %! assert (class (trigamma ([])), 'double');
 
 %!test
@@ -39,3 +40,23 @@
 %! catch err
 %!   assert (err.identifier, 'gatebox:trigamma:notDouble');
 %! end
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:trigamma:usage", "Usage: x = trigamma(n)", @() trigamma ());
+%! refuses ("gatebox:trigamma:sparse", "Cannot handle sparse matrices.  Sorry.", @() trigamma (sparse (1)));
+%! refuses ("gatebox:trigamma:notDouble", "N must be a double array; convert it with double(N).", @() trigamma (single (1)));

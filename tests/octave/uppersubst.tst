@@ -81,3 +81,34 @@
 %!   assert (err.identifier, 'gatebox:lowersubst:notDouble');
 %! end
 %!error <double array> uppersubst (1, containers.Map ())
+
+%!function refuses (id, msg, f)
+%!  ## f () must end with identifier id and message msg (Octave puts the
+%!  ## function's name in front of a MEX file's message).
+%!  try
+%!    f ();
+%!  catch err
+%!    assert (err.identifier, id);
+%!    name = strsplit (id, ":"){2};
+%!    assert (any (strcmp (err.message, {msg, [name ": " msg]})), "message: %s", err.message);
+%!    return;
+%!  end_try_catch
+%!  error ("no error for %s", id);
+%!endfunction
+
+%!test
+%! ## one refusal of each kind, with its identifier gatebox:<function>:<reason>
+%! refuses ("gatebox:uppersubst:usage", "Usage: x = uppersubst(T,b)", @() uppersubst (1));
+%! refuses ("gatebox:uppersubst:notSquare", "matrix must be square", @() uppersubst (ones (2, 3), 1));
+%! refuses ("gatebox:uppersubst:sparse", "Sorry, can't handle sparse matrices yet.", @() uppersubst (sparse (1), 1));
+%! refuses ("gatebox:uppersubst:notMatrices", "Arguments must be matrices.", @() uppersubst (1, ones (1, 2, 2)));
+%! refuses ("gatebox:uppersubst:notDouble", "T must be a double array; convert it with double(T).", @() uppersubst (single (1), 1));
+%! refuses ("gatebox:uppersubst:notDouble", "b must be a double array; convert it with double(b).", @() uppersubst (1, single (1)));
+%! refuses ("gatebox:uppersubst:sizeMismatch", "b must have as many rows as T.", @() uppersubst (1, [1; 2]));
+%! refuses ("gatebox:lowersubst:usage", "Usage: x = lowersubst(T,b)", @() lowersubst (1));
+%! refuses ("gatebox:lowersubst:notSquare", "matrix must be square", @() lowersubst (ones (2, 3), 1));
+%! refuses ("gatebox:lowersubst:sparse", "Sorry, can't handle sparse matrices yet.", @() lowersubst (sparse (1), 1));
+%! refuses ("gatebox:lowersubst:notMatrices", "Arguments must be matrices.", @() lowersubst (1, ones (1, 2, 2)));
+%! refuses ("gatebox:lowersubst:notDouble", "T must be a double array; convert it with double(T).", @() lowersubst (single (1), 1));
+%! refuses ("gatebox:lowersubst:notDouble", "b must be a double array; convert it with double(b).", @() lowersubst (1, single (1)));
+%! refuses ("gatebox:lowersubst:sizeMismatch", "b must have as many rows as T.", @() lowersubst (1, [1; 2]));
