@@ -1,4 +1,6 @@
-// Kernel benchmarks of the random variate generators on a local state.
+// Kernel benchmarks of the random variate generators on a local state, and
+// of the multinomial sampler of drawcounts.
+#include "kernels.h"
 #include "util.h"
 
 #include <benchmark/benchmark.h>
@@ -44,5 +46,17 @@ void BM_BinoRand(benchmark::State &st) {
   }
 }
 BENCHMARK(BM_BinoRand)->Arg(100)->Arg(1000);
+
+// One multinomial column of 10 categories and 1000 trials a step.
+void BM_MultiRand(benchmark::State &st) {
+  WHState s = kWHInitialState;
+  const std::vector<double> p = {0.05, 0.1, 0.15, 0.2, 0.1, 0.05, 0.1, 0.1, 0.05, 0.1};
+  std::vector<double> counts(p.size());
+  for (auto _ : st) {
+    gatebox::MultiRand(s, p.data(), p.size(), 1000, counts.data(), false);
+    benchmark::DoNotOptimize(counts.data());
+  }
+}
+BENCHMARK(BM_MultiRand);
 
 }  // namespace
