@@ -211,18 +211,15 @@ TEST_F(GammaGateway, AgreesWithHighPrecisionValues) {
         {-20.0001, -4.109076346096508722e-15},
         {-99.9999, 1.0720044031405564449e-154}}},
   };
-  std::size_t checked = 0;
   for (const Region &region : regions) {
     double worst = 0;
     for (const Row &row : region.rows) {
       double y = gamma({row.x})[0], err = std::fabs(y / row.gamma - 1);
       EXPECT_LE(err, region.rel) << region.name << ": gamma(" << row.x << ") = " << y;
       worst = std::fmax(worst, err);
-      ++checked;
     }
     std::printf("  %-14s worst relative error %.2e\n", region.name, worst);
   }
-  EXPECT_EQ(checked, 45u);
 }
 
 }  // namespace

@@ -76,7 +76,6 @@ TEST(SpecialFunctions, SpecialValueTable) {
       {-1.5, nan, 0.7031566406452432, 9.3792466449891237}, {inf, nan, inf, 0.0},
   };
   auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
-  int checked = 0;
   for (const Row &r : rows) {
     EXPECT_TRUE(same(gammaln(r.x), r.lg)) << "gammaln(" << r.x << ") = " << gammaln(r.x);
     if (std::isfinite(r.x) && r.x < 0 && r.x != std::floor(r.x)) {
@@ -86,9 +85,7 @@ TEST(SpecialFunctions, SpecialValueTable) {
       EXPECT_TRUE(same(digamma(r.x), r.dg)) << "digamma(" << r.x << ") = " << digamma(r.x);
       EXPECT_TRUE(same(trigamma(r.x), r.tg)) << "trigamma(" << r.x << ") = " << trigamma(r.x);
     }
-    ++checked;
   }
-  EXPECT_EQ(checked, 8);
   EXPECT_EQ(gammaln(1.7e308), inf);  // x (ln x - 1) overflows
 }
 

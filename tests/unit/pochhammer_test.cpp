@@ -76,7 +76,6 @@ TEST(Pochhammer, AgreesWithTermByTermSumsOnEveryPath) {
   // closed forms beyond, and x the sizes where the differences lose digits.
   const std::vector<double> xs = {0.25, 1, 2.5, 7.3, 100, 1234.5};
   const std::vector<int> ns = {1, 2, 7, 20, 21, 50, 199, 200, 201, 450};
-  int checked = 0;
   for (const Form &f : forms) {
     for (double x : xs) {
       for (int n : ns) {
@@ -87,11 +86,9 @@ TEST(Pochhammer, AgreesWithTermByTermSumsOnEveryPath) {
         double g = f.family == 0 ? std::lgamma(x) : f.family == 1 ? digamma(x) : trigamma(x);
         double tol = (f.family == 0 ? 1e-14 : f.family == 1 ? 1e-13 : 1e-11) * (std::fabs(want) + std::fabs(g));
         EXPECT_NEAR(f.f(x, n), want, tol) << f.name << "(" << x << ", " << n << ")";
-        ++checked;
       }
     }
   }
-  EXPECT_EQ(checked, 6 * 6 * 10);
 }
 
 TEST(Pochhammer, NZeroIsZeroAndNegativeNIsNaNWithoutTouchingTheCaches) {
