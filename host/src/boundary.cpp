@@ -27,9 +27,10 @@ std::unordered_map<std::string, Function> &registry() {
 
 // What a callee handed back: valid handles that are neither one of its
 // inputs nor held by a cell or struct, and every requested slot filled.
-// Returns the arrays to keep (the first max(nlhs, 0) slots).
+// Returns the arrays to keep: every filled slot, or with `requested_only`
+// the first nlhs (a slot filled although nlhs is 0 has nowhere to go).
 std::vector<mxArray *> take_outputs(int nlhs, const std::vector<mxArray *> &plhs, const mxArray *const *inputs,
-                                    int nrhs, const char *who) {
+                                    int nrhs, const char *who, bool requested_only) {
   for (mxArray *o : plhs) {
     if (!o) continue;
     detail::checked(o);
@@ -37,12 +38,13 @@ std::vector<mxArray *> take_outputs(int nlhs, const std::vector<mxArray *> &plhs
       if (o == inputs[i]) detail::fault((std::string(who) + " returned one of its inputs as an output").c_str());
     if (o->parent) detail::fault((std::string(who) + " returned an array held by a cell or struct").c_str());
   }
+  for (int i = 0; i < nlhs; ++i)
+    if (!plhs[static_cast<std::size_t>(i)])
+      throw HostError{"gatebox:host:unassignedOutputs", "One or more output arguments not assigned during call."};
   std::vector<mxArray *> keep;
-  for (int i = 0; i < nlhs; ++i) {
-    mxArray *o = plhs[static_cast<std::size_t>(i)];
-    if (!o) throw HostError{"gatebox:host:unassignedOutputs", "One or more output arguments not assigned during call."};
-    keep.push_back(o);
-  }
+  std::size_t n = requested_only ? static_cast<std::size_t>(nlhs) : plhs.size();
+  for (std::size_t i = 0; i < n; ++i)
+    if (plhs[i]) keep.push_back(plhs[i]);
   return keep;
 }
 
@@ -69,7 +71,7 @@ CallResult Gateway::call(int nlhs, const std::vector<const mxArray *> &inputs) {
       } else {
         reinterpret_cast<EntryFn>(entry_)(nlhs, plhs.data(), nrhs, prhs.data());
       }
-      scope.keep(take_outputs(nlhs, plhs, prhs.data(), nrhs, "a gateway"));
+      scope.keep(take_outputs(nlhs, plhs, prhs.data(), nrhs, "a gateway", false));
     } catch (const HostError &e) {
       result.error = Error{e.id, e.message};
     } catch (const std::bad_alloc &) {
@@ -120,7 +122,7 @@ int mexCallMATLAB(int nlhs, mxArray *plhs[], int nrhs, mxArray *prhs[], const ch
   try {
     CallScope scope(fname, caller);
     fn(nlhs, out.data(), nrhs, in.data());
-    scope.keep(take_outputs(nlhs, out, in.data(), nrhs, "a function called through mexCallMATLAB"));
+    scope.keep(take_outputs(nlhs, out, in.data(), nrhs, "a function called through mexCallMATLAB", true));
   } catch (const HostError &e) {
     if (caller != 0) throw;
     throw std::runtime_error(e.message);  // called by the embedding program itself
