@@ -54,9 +54,11 @@ TEST(CallMatlab, DelegatesToARegisteredBuiltinAndReclaimsItsTemporaries) {
     ASSERT_TRUE(r.ok()) << r.error->message;
     std::vector<double> y = h::values(r.out());
     ASSERT_EQ(y.size(), 3u);
-    EXPECT_EQ(y[0], std::tgamma(0.5));
+    // Within a few units in the last place: the C library's tgamma is what is
+    // delegated to, and its accuracy differs between runtimes.
+    EXPECT_DOUBLE_EQ(y[0], 1.7724538509055160273);  // sqrt(pi)
     EXPECT_EQ(y[1], 24.0);
-    EXPECT_EQ(y[2], std::tgamma(-1.5));
+    EXPECT_DOUBLE_EQ(y[2], 2.3632718012073547031);  // 4 sqrt(pi) / 3
   }
   live.expect_unchanged();
 }
