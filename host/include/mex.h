@@ -83,6 +83,9 @@ GBH_API void mexWarnMsgTxt(const char *msg);
 GBH_API void mexWarnMsgIdAndTxt(const char *id, const char *fmt, ...) GBH_PRINTF(2, 3);
 GBH_API int mexPrintf(const char *fmt, ...) GBH_PRINTF(1, 2);
 GBH_API const char *mexFunctionName(void);
+/* Call a function of the host by name; its outputs belong to the calling
+ * gateway's call, and an error it raises ends that call.  Returns 0. */
+GBH_API int mexCallMATLAB(int nlhs, mxArray *plhs[], int nrhs, mxArray *prhs[], const char *name);
 GBH_API mxArray *mexGetVariable(const char *space, const char *name);
 GBH_API const mxArray *mexGetVariablePtr(const char *space, const char *name);
 GBH_API int mexPutVariable(const char *space, const char *name, const mxArray *value);

@@ -43,7 +43,7 @@ void *alloc_block(std::size_t bytes, bool zero, mxArray *owner) {
   }
   s.blocks[p] = Block{bytes, s.ctx(), owner, false};
   s.live_bytes += bytes;
-  if (!owner) s.contexts.back().blocks.push_back(p);
+  if (!owner && s.ctx() != 0) s.contexts.back().blocks.push_back(p);
   return p;
 }
 
@@ -64,14 +64,20 @@ static void retarget(mxArray *a, void *from, void *to) {
   else if (a->jc == from) a->jc = static_cast<mwIndex *>(to);
 }
 
-// Reclaim what the innermost call created and did not hand back, then leave it.
-void end_context(const std::vector<mxArray *> &keep) {
+// Reclaim what the innermost call created and did not hand back, then leave
+// it.  What it hands back belongs to the receiving context from then on
+// (nothing is recorded for the embedding program, which owns by handle).
+void end_context(const std::vector<mxArray *> &keep, unsigned receiver) {
   State &s = state();
   unsigned c = s.ctx();
   Context ctx = std::move(s.contexts.back());
   s.contexts.pop_back();
   std::unordered_set<const mxArray *> kept(keep.begin(), keep.end());
-  for (mxArray *a : keep) a->ctx = s.ctx();
+  for (mxArray *a : keep) {
+    if (a->ctx < c) continue;  // an array of a call still open, handed back again
+    a->ctx = receiver;
+    if (receiver != 0) s.contexts[receiver].arrays.push_back(a);
+  }
   for (mxArray *a : ctx.arrays) {
     if (s.arrays.count(a) && a->ctx == c && !a->parent && !a->persistent && !kept.count(a)) destroy(a);
   }
@@ -80,6 +86,21 @@ void end_context(const std::vector<mxArray *> &keep) {
     if (it != s.blocks.end() && it->second.ctx == c && !it->second.owner && !it->second.persistent)
       free_block(p);
   }
+}
+
+CallScope::CallScope(std::string function_name, unsigned receiver) : receiver_(receiver) {
+  State &s = state();
+  if (receiver > s.ctx()) fault("a call's outputs sent to a context that is not open");
+  s.contexts.emplace_back();
+  s.contexts.back().function_name = std::move(function_name);
+  depth_ = s.contexts.size();
+}
+
+// A scope left while an inner one is still open would reclaim the wrong
+// call's arrays; scopes nest by construction, so this is a host fault.
+CallScope::~CallScope() {
+  if (state().contexts.size() != depth_) fault("call contexts left out of order");
+  end_context(keep_, receiver_);
 }
 
 }  // namespace gatebox::host::detail
@@ -113,7 +134,7 @@ void *mxRealloc(void *ptr, size_t size) {
   b.size = size;
   s.blocks[q] = b;
   if (b.owner) retarget(b.owner, ptr, q);
-  else if (q != ptr) s.contexts[b.ctx < s.contexts.size() ? b.ctx : s.ctx()].blocks.push_back(q);
+  else if (q != ptr && b.ctx != 0 && b.ctx < s.contexts.size()) s.contexts[b.ctx].blocks.push_back(q);
   return q;
 }
 

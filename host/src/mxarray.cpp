@@ -60,7 +60,7 @@ static mxArray *register_array(mxArray *a) {
   State &s = state();
   a->ctx = s.ctx();
   s.arrays.insert(a);
-  s.contexts.back().arrays.push_back(a);
+  if (a->ctx != 0) s.contexts.back().arrays.push_back(a);  // the embedding program owns by handle
   return a;
 }
 
@@ -143,7 +143,7 @@ static void adopt(mxArray *a, void *&slot, void *p) {
     if (it != s.blocks.end()) {
       it->second.owner = nullptr;
       it->second.ctx = s.ctx();
-      s.contexts.back().blocks.push_back(slot);
+      if (s.ctx() != 0) s.contexts.back().blocks.push_back(slot);
     }
   }
   if (p) {
@@ -159,6 +159,10 @@ static void adopt_child(mxArray *parent, mxArray *&slot, mxArray *value) {
   if (value) {
     checked(value);
     if (value->parent) fault("array already belongs to a cell or struct");
+    // A cell or struct placed inside itself would make a cycle that no
+    // destruction ends.
+    for (const mxArray *p = parent; p; p = p->parent)
+      if (p == value) fault("a cell or struct placed inside itself");
     value->parent = parent;
   }
   if (slot) destroy(slot);
@@ -232,6 +236,13 @@ mxArray *mxCreateCellMatrix(mwSize m, mwSize n) {
   return mxCreateCellArray(2, d);
 }
 mxArray *mxCreateStructArray(mwSize ndims, const mwSize *dims, int nfields, const char **names) {
+  if (nfields > 0 && !names) raise("gatebox:host:badField", "mxCreateStructArray: field names missing.");
+  for (int f = 0; f < nfields; ++f) {
+    if (!names[f]) raise("gatebox:host:badField", "mxCreateStructArray: field name missing.");
+    for (int g = 0; g < f; ++g)
+      if (std::strcmp(names[f], names[g]) == 0)
+        raise("gatebox:host:badField", std::string("mxCreateStructArray: duplicate field name '") + names[f] + "'.");
+  }
   mxArray *a = new_array(mxSTRUCT_CLASS, ndims, dims, false, true);
   for (int f = 0; f < nfields; ++f) a->fields.emplace_back(names[f]);
   std::size_t n = count(a->dims);
@@ -342,7 +353,9 @@ void mxSetN(mxArray *array, mwSize n) {
 }
 int mxSetDimensions(mxArray *array, const mwSize *dims, mwSize ndims) {
   mxArray *a = checked(array);
-  a->dims = normalise(ndims, dims);
+  std::vector<mwSize> d = normalise(ndims, dims);
+  if (a->is_sparse && d.size() > 2) raise("gatebox:host:badDimension", "mxSetDimensions: a sparse array has two dimensions.");
+  a->dims = std::move(d);
   return 0;
 }
 
@@ -422,10 +435,15 @@ int mxGetFieldNumber(const mxArray *array, const char *name) {
     if (name && a->fields[f] == name) return static_cast<int>(f);
   return -1;
 }
+// Element i of a struct, bounded by the elements stored: the shape setters
+// change the dimensions only, so they may claim more elements than exist.
+static std::size_t struct_elements(const mxArray *a) {
+  return a->fields.empty() ? count(a->dims) : a->elems.size() / a->fields.size();
+}
 static mxArray **field_slot(mxArray *a, mwIndex i, int f) {
   std::size_t nf = a->fields.size();
   if (a->cls != mxSTRUCT_CLASS || f < 0 || static_cast<std::size_t>(f) >= nf || i < 0 ||
-      static_cast<std::size_t>(i) >= count(a->dims))
+      static_cast<std::size_t>(i) >= struct_elements(a))
     return nullptr;
   return &a->elems[static_cast<std::size_t>(i) * nf + static_cast<std::size_t>(f)];
 }
@@ -448,7 +466,10 @@ void mxSetField(mxArray *array, mwIndex i, const char *name, mxArray *value) {
 int mxAddField(mxArray *array, const char *name) {
   mxArray *a = checked(array);
   if (a->cls != mxSTRUCT_CLASS || !name) return -1;
-  std::size_t n = count(a->dims), nf = a->fields.size();
+  int existing = mxGetFieldNumber(a, name);
+  if (existing >= 0) return existing;  // a second field of one name could never be read
+  std::size_t n = struct_elements(a), nf = a->fields.size();
+  if (n > state().memory_limit / sizeof(mxArray *) / (nf + 1)) return -1;  // as when out of memory
   std::vector<mxArray *> e(n * (nf + 1), nullptr);
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t f = 0; f < nf; ++f) e[i * (nf + 1) + f] = a->elems[i * nf + f];
@@ -461,10 +482,19 @@ mwIndex *mxGetIr(const mxArray *a) { return checked(a)->ir; }
 mwIndex *mxGetJc(const mxArray *a) { return checked(a)->jc; }
 mwSize mxGetNzmax(const mxArray *a) { return checked(a)->nzmax; }
 
+// Characters of a char array, bounded by its data block: the shape setters
+// change the dimensions only, so they may claim more characters than exist.
+static std::size_t stored_chars(const mxArray *a) {
+  std::size_t n = count(a->dims);
+  if (!a->re) return 0;
+  auto it = state().blocks.find(a->re);
+  std::size_t held = it == state().blocks.end() ? 0 : it->second.size / sizeof(mxChar);
+  return n < held ? n : held;
+}
 int mxGetString(const mxArray *array, char *buf, mwSize buflen) {
   mxArray *a = checked(array);
   if (a->cls != mxCHAR_CLASS || !buf || buflen <= 0) return 1;
-  std::size_t n = count(a->dims), cap = static_cast<std::size_t>(buflen) - 1;
+  std::size_t n = stored_chars(a), cap = static_cast<std::size_t>(buflen) - 1;
   std::size_t k = n < cap ? n : cap;
   for (std::size_t i = 0; i < k; ++i) buf[i] = static_cast<char>(static_cast<mxChar *>(a->re)[i]);
   buf[k] = '\0';
@@ -473,7 +503,7 @@ int mxGetString(const mxArray *array, char *buf, mwSize buflen) {
 char *mxArrayToString(const mxArray *array) {
   mxArray *a = checked(array);
   if (a->cls != mxCHAR_CLASS) return nullptr;
-  std::size_t n = count(a->dims);
+  std::size_t n = stored_chars(a);
   char *s = static_cast<char *>(mxMalloc(n + 1));
   mxGetString(a, s, static_cast<mwSize>(n + 1));
   return s;

@@ -74,6 +74,28 @@ void free_block(void *p);
 mxArray *checked(const mxArray *a);  // validates a handle
 mxArray *new_array(mxClassID cls, mwSize ndims, const mwSize *dims, bool is_complex, bool zero);
 void destroy(mxArray *a);
-void end_context(const std::vector<mxArray *> &keep);
+// Leave the innermost call context; `keep` passes to context `receiver`.
+void end_context(const std::vector<mxArray *> &keep, unsigned receiver);
+
+// One call of a gateway or of a registered function, as a scope: entering
+// opens a call context that owns what the call creates; leaving, on any
+// path (return, the error call, any other exception), reclaims what the
+// call did not hand back and makes the enclosing context current again.
+// The arrays passed to keep() survive and pass to the receiving context:
+// the embedding program (0) for a call through Gateway, the calling gateway's
+// context for a call through mexCallMATLAB.
+class CallScope {
+ public:
+  CallScope(std::string function_name, unsigned receiver);
+  ~CallScope();
+  CallScope(const CallScope &) = delete;
+  CallScope &operator=(const CallScope &) = delete;
+  void keep(std::vector<mxArray *> arrays) { keep_ = std::move(arrays); }
+
+ private:
+  std::size_t depth_;  // contexts.size() once this scope's context is open
+  unsigned receiver_;
+  std::vector<mxArray *> keep_;
+};
 
 }  // namespace gatebox::host::detail

@@ -6,9 +6,13 @@
 //   3: grow a block with mxRealloc and return its leading contents
 //   4: add the second input to global "flopcount" through the workspace
 //   5: return nothing although an output is asked for
+//   6: make temporaries, then call the function named by the second input
+//      through mexCallMATLAB with the remaining inputs; hand back its outputs
+//   7: as 6, but drop what the function returned and hand back nothing
 #include "gateway.h"
 
 #include <cstring>
+#include <vector>
 
 static int calls = 0;
 
@@ -50,6 +54,20 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
       if (!v || mxIsEmpty(v)) return;
       mxGetPr(v)[0] += mxGetScalar(prhs[1]);
       mexPutVariable("global", "flopcount", v);
+      return;
+    }
+    case 6:
+    case 7: {
+      mxMalloc(64);
+      mxCreateDoubleMatrix(2, 2, mxREAL);
+      char *name = mxArrayToString(prhs[1]);
+      std::vector<mxArray *> in;
+      for (int i = 2; i < nrhs; ++i) in.push_back(const_cast<mxArray *>(prhs[i]));
+      int n = nlhs > 1 ? nlhs : 1;
+      std::vector<mxArray *> out(static_cast<std::size_t>(n), nullptr);
+      mexCallMATLAB(mode == 6 ? nlhs : n, out.data(), static_cast<int>(in.size()), in.data(), name);
+      if (mode == 6)
+        for (int i = 0; i < nlhs; ++i) plhs[i] = out[static_cast<std::size_t>(i)];
       return;
     }
     default:

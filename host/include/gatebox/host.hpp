@@ -8,6 +8,7 @@
 
 #include <complex>
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -93,6 +94,18 @@ class GBH_CXX_API Gateway {
   void *entry_ = nullptr;
   bool by_reference_ = false;
 };
+
+// ---- Functions a gateway calls by name (mexCallMATLAB) ------------------
+// A function of the embedding program, called like a gateway's entry point.
+// It runs in a call context of its own: what it creates and does not hand
+// back is reclaimed when it returns; the error call ends it and, through
+// mexCallMATLAB, the calling gateway's call with the same error.
+using Function = std::function<void(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])>;
+// Register (or replace) the function called by `name`; an empty one unregisters.
+// A name that is not registered ends the caller's call with
+// gatebox:host:undefinedFunction.
+GBH_CXX_API void register_function(const std::string &name, Function fn);
+GBH_CXX_API void unregister_function(const std::string &name);
 
 // Path of a gateway built for this host: <build>/host/[<subdir>/]<name>.mex
 GBH_CXX_API std::string gateway_path(const std::string &name, const std::string &subdir = "");
