@@ -5,7 +5,8 @@
 # octave-cli, kept by build_gatebox_test.sh) and the package's (installed by
 # `pkg install` into a prefix, kept by octave_package_test.sh).  They must
 # hold the same set of MEX files (subfolders included) and each MEX file the
-# same exported symbols with the same symbol versions.
+# same exported symbols with the same symbol versions, and the same
+# mexVersion text.
 set -u
 cmake_dir=$1 user_dir=$2 prefix=$3
 
@@ -15,15 +16,18 @@ if [ -z "$pkg_dir" ] || [ "$pkg_dir" = . ]; then
   echo "no installed package below $prefix"; exit 1
 fi
 
-# "<relative path>: <version> <symbol>, ..." for every MEX file below $1.
+# "<relative path>: <version> <symbol>, ... [<mexVersion text>]" for every
+# MEX file below $1;
+# the test and benchmark gateways (testing/, bench/) are not the toolbox's.
 exports() {
-  local root=$1 lib rel syms
+  local root=$1 lib rel syms text
   while IFS= read -r lib; do
     rel=${lib#"$root/"}
     syms=$(objdump -T "$lib" | awk '$0 ~ /DF|DO/ && $0 !~ /\*UND\*/ && $0 !~ /\*ABS\*/ {print $(NF-1) " " $NF}' \
            | sort | paste -sd, -)
-    echo "$rel: $syms"
-  done < <(find "$root" -name '*.mex' | sort)
+    text=$(strings "$lib" | grep -E -o 'MATLAB (R1[0-9] native|5 compatible)' | sort -u | paste -sd/ -)
+    echo "$rel: $syms [$text]"
+  done < <(find "$root" \( -path "$root/testing" -o -path "$root/bench" \) -prune -o -name '*.mex' -print | sort)
 }
 
 status=0
