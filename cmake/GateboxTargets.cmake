@@ -87,8 +87,7 @@ function(add_gateway name)
       PREFIX "" SUFFIX "${_suffix}" OUTPUT_NAME "${name}"
       LIBRARY_OUTPUT_DIRECTORY "${outdir}"
       RUNTIME_OUTPUT_DIRECTORY "${outdir}"
-      C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden
-      VISIBILITY_INLINES_HIDDEN ON)
+      VISIBILITY_INLINES_HIDDEN ON)  # hidden symbols: `flags gateway` below
     target_compile_definitions(${tgt} PRIVATE
       "GATEBOX_MEX_VERSION=\"${GW_MEX_VERSION}\"" ${GW_DEFINES})
     target_include_directories(${tgt} PRIVATE "${PROJECT_SOURCE_DIR}/gateways")
