@@ -6,12 +6,15 @@
 
 add_library(gatebox_flags INTERFACE)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  # The exactness flags are those of gatebox.build, which build_gatebox
+  # (and so the Octave package) reads too.
+  gatebox_flags(exact _exact)
   target_compile_options(gatebox_flags INTERFACE
-    -Wall -Wextra -Wshadow -Wconversion -Wno-sign-conversion
-    -ffp-contract=off -fno-fast-math -fno-math-errno)
+    -Wall -Wextra -Wshadow -Wconversion -Wno-sign-conversion ${_exact})
   if(CMAKE_SYSTEM_PROCESSOR MATCHES "i.86|x86")
     # SSE2 arithmetic on 32-bit x86: no x87 extended precision.
-    target_compile_options(gatebox_flags INTERFACE -msse2 -mfpmath=sse)
+    gatebox_flags(x86_32 _x86_32)
+    target_compile_options(gatebox_flags INTERFACE ${_x86_32})
   endif()
   if(GATEBOX_WERROR)
     target_compile_options(gatebox_flags INTERFACE -Werror)

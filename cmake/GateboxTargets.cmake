@@ -1,12 +1,14 @@
-# One helper per kind of target.
+# One helper per kind of target.  The project's gateways are described in
+# gatebox.build (gatebox_add_described_gateways, cmake/GateboxBuild.cmake
+# calls add_gateway for each); tests add their own probe gateways directly.
 #
 # add_gateway(<name>
 #             SOURCES <files...>          gateway source and file-local kernels
 #             [LINKS <targets...>]        static libraries such as gatebox::util
 #             [DEFINES <defs...>]         compile definitions for this variant
 #             [SUBDIR <dir>]              output below build/<host>/<dir>/
-#             [VERSION_SCRIPT <file>]     default: gateways/mex.map (MEX node)
-#             [MEX_VERSION <text>]        mexVersion() string, default "MATLAB R13 native"
+#             [VERSION_SCRIPT <file>]     default: the `entry mex` script of gatebox.build
+#             [MEX_VERSION <text>]        mexVersion() string, default: `version default`
 #             [TARGET_SUFFIX <text>]      distinguishes variants of one name
 #             [HOSTS <host|octave...>]    default: both hosts
 #             [NO_RESOURCES])             Windows: no version string resources
@@ -29,10 +31,11 @@ function(add_gateway name)
   cmake_parse_arguments(GW "NO_RESOURCES" "SUBDIR;VERSION_SCRIPT;MEX_VERSION;TARGET_SUFFIX"
                         "SOURCES;LINKS;DEFINES;HOSTS" ${ARGN})
   if(NOT GW_VERSION_SCRIPT)
-    set(GW_VERSION_SCRIPT "${PROJECT_SOURCE_DIR}/gateways/mex.map")
+    get_property(_map GLOBAL PROPERTY GATEBOX_ENTRY_mex)
+    set(GW_VERSION_SCRIPT "${PROJECT_SOURCE_DIR}/${_map}")
   endif()
   if(NOT GW_MEX_VERSION)
-    set(GW_MEX_VERSION "MATLAB R13 native")
+    get_property(GW_MEX_VERSION GLOBAL PROPERTY GATEBOX_VERSION_default)
   endif()
   if(NOT GW_HOSTS)
     set(GW_HOSTS host octave)
@@ -84,12 +87,13 @@ function(add_gateway name)
       PREFIX "" SUFFIX "${_suffix}" OUTPUT_NAME "${name}"
       LIBRARY_OUTPUT_DIRECTORY "${outdir}"
       RUNTIME_OUTPUT_DIRECTORY "${outdir}"
-      C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden
-      VISIBILITY_INLINES_HIDDEN ON)
+      VISIBILITY_INLINES_HIDDEN ON)  # hidden symbols: `flags gateway` below
     target_compile_definitions(${tgt} PRIVATE
       "GATEBOX_MEX_VERSION=\"${GW_MEX_VERSION}\"" ${GW_DEFINES})
     target_include_directories(${tgt} PRIVATE "${PROJECT_SOURCE_DIR}/gateways")
     target_link_libraries(${tgt} PRIVATE gatebox_flags ${GW_LINKS})
+    gatebox_flags(gateway _gw_flags)
+    target_compile_options(${tgt} PRIVATE ${_gw_flags})
     if(host STREQUAL "octave")
       target_link_libraries(${tgt} PRIVATE gatebox::octave_mex)
       # The help text lives in mfiles/<name>.m; beside the MEX file it is what
@@ -130,10 +134,16 @@ function(add_gateway name)
 endfunction()
 
 # add_unit_test(<name> SOURCES <files...> [LINKS <targets...>] [LABELS <labels...>])
-# builds a GoogleTest executable and registers its tests with CTest.
+# builds a GoogleTest executable and registers its tests with CTest.  The
+# target unit_tests builds every suite labelled unit (the kernels' own tests,
+# which scripts/test.sh also runs on a Release build).
+add_custom_target(unit_tests)
 function(add_unit_test name)
   cmake_parse_arguments(UT "" "" "SOURCES;LINKS;LABELS" ${ARGN})
   add_executable(${name} ${UT_SOURCES})
+  if("unit" IN_LIST UT_LABELS)
+    add_dependencies(unit_tests ${name})
+  endif()
   target_link_libraries(${name} PRIVATE gatebox_flags GTest::gtest GTest::gtest_main ${UT_LINKS})
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   if(CMAKE_CROSSCOMPILING)

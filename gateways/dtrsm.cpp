@@ -129,7 +129,12 @@ struct Blocked {
       const V pre = X[r];
       const auto live = pre != V{};  // lanes whose step k is made
       X[r] = live ? pre / a[k + k * lda] : pre;
-      for (int l = 0; l < W; ++l) skipj[r * JC + l] = live[l] == 0;
+      // The record is read from the lane values, not from the lanes of
+      // `live`: GCC 12's straight-line vectoriser turns a test of the
+      // comparison result against zero into a select on a mask of a mask,
+      // which its AVX-512 instruction selection cannot expand (internal
+      // compiler error at -O3).  pre[l] == 0 is the same truth value.
+      for (int l = 0; l < W; ++l) skipj[r * JC + l] = pre[l] == 0;
       const V xk = X[r];
       const double *ak = a + k * lda;
       if (upper)

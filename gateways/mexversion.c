@@ -1,7 +1,10 @@
 /*
  * mexVersion: the host release a gateway library was built for.  The host
- * reads it to decide how to call the library.  The text is fixed per build
- * (GATEBOX_MEX_VERSION, set by the build for each gateway).
+ * reads it to decide how to call the library.  The text is fixed per build:
+ * GATEBOX_MEX_VERSION, one of the `version` texts of gatebox.build, is
+ * defined by the build for each gateway (build_gatebox, which cannot pass a
+ * quoted text with blanks through the host's mex command, compiles a small
+ * file that defines it and includes this one).
  */
 #if defined(_WIN32)
 #define GATEBOX_EXPORT __declspec(dllexport)
@@ -9,17 +12,8 @@
 #define GATEBOX_EXPORT __attribute__((visibility("default")))
 #endif
 
-/* A build that cannot pass a quoted text with blanks (the host's mex
- * command) selects the by-reference text with GATEBOX_MEX_VERSION_MATLAB5
- * and the older host release's text with GATEBOX_MEX_VERSION_R12. */
-#if !defined(GATEBOX_MEX_VERSION) && defined(GATEBOX_MEX_VERSION_MATLAB5)
-#define GATEBOX_MEX_VERSION "MATLAB 5 compatible"
-#endif
-#if !defined(GATEBOX_MEX_VERSION) && defined(GATEBOX_MEX_VERSION_R12)
-#define GATEBOX_MEX_VERSION "MATLAB R12 native"
-#endif
 #ifndef GATEBOX_MEX_VERSION
-#define GATEBOX_MEX_VERSION "MATLAB R13 native"
+#error "GATEBOX_MEX_VERSION is defined by the build (gatebox.build, version)"
 #endif
 
 GATEBOX_EXPORT const char *mexVersion(void);

@@ -11,13 +11,18 @@ function built = build_gatebox (outdir, srcroot)
   %   BUILT = BUILD_GATEBOX(...) returns the built gateways as a cell array of
   %   names, those of a second build in a subfolder as 'r12/tilearray'.
   %
-  %   The flags keep results exact to the bit: C++17, no floating-point
-  %   contraction (-ffp-contract=off), hidden symbols, and on Linux a linker
-  %   version script so that a gateway exports only its entry points. On
-  %   Windows the gateways get their Windows-build behaviour.
+  %   What is built, from which sources, and with which flags is read from
+  %   the build description gatebox.build in SRCROOT, which the CMake build
+  %   reads too. The flags keep results exact to the bit: C++17, no
+  %   floating-point contraction (-ffp-contract=off), no fast math, no errno
+  %   from the math library, hidden symbols, and on Linux a linker version
+  %   script so that a gateway exports only its entry points. On Windows the
+  %   gateways get their Windows-build behaviour.
   %
-  %   Errors: a source tree without gateways/ (gatebox:build_gatebox:noSources),
-  %   a failed compile (gatebox:build_gatebox:failed, with the compiler output).
+  %   Errors: a source tree without gatebox.build or gateways/
+  %   (gatebox:build_gatebox:noSources), a description that cannot be read
+  %   (gatebox:build_gatebox:badDescription), a failed compile
+  %   (gatebox:build_gatebox:failed, with the compiler output).
   %
   %   Example:
   %      build_gatebox;  trigamma(1)
@@ -30,38 +35,57 @@ function built = build_gatebox (outdir, srcroot)
   if (nargin < 1 || isempty (outdir))
     outdir = here;
   end
-  if (~exist (fullfile (srcroot, 'gateways', 'mexversion.c'), 'file'))
+  desc_file = fullfile (srcroot, 'gatebox.build');
+  if (~exist (desc_file, 'file') || ~exist (fullfile (srcroot, 'gateways', 'mexversion.c'), 'file'))
     error ('gatebox:build_gatebox:noSources', ...
-           'build_gatebox: no gatebox sources in %s (expected gateways/, util/, gatekit/)', srcroot);
+           'build_gatebox: no gatebox sources in %s (expected gatebox.build, gateways/, util/, gatekit/)', srcroot);
   end
+  desc = read_description (desc_file);
   if (~exist (outdir, 'dir'))
     mkdir (outdir);
   end
   is_octave = exist ('OCTAVE_VERSION', 'builtin') > 0;
   is_linux = isunix () && ~ismac ();
-  libs.util = sources_in (srcroot, 'util');
-  libs.gatekit = sources_in (srcroot, 'gatekit');
-  libs.kernels = sources_in (srcroot, 'kernels');
-  incs = {['-I' fullfile(srcroot, 'gateways')], ['-I' fullfile(srcroot, 'util')], ...
-          ['-I' fullfile(srcroot, 'gatekit')], ['-I' fullfile(srcroot, 'kernels')]};
-  platform = {};
-  if (ispc ())
-    platform = {'GATEBOX_WINDOWS_BEHAVIOUR=1'};
+
+  % Include folders: the gateways' and each support library's.
+  incs = {['-I' fullfile(srcroot, 'gateways')]};
+  libnames = fieldnames (desc.libraries);
+  for l = 1:numel (libnames)
+    dirs = unique (cellfun (@fileparts, desc.libraries.(libnames{l}), 'UniformOutput', false));
+    for d = 1:numel (dirs)
+      inc = ['-I' fullfile(srcroot, dirs{d})];
+      if (~any (strcmp (incs, inc)))
+        incs{end+1} = inc;
+      end
+    end
   end
+
+  % The exactness flags of gatebox.build, for C++ and for C.
+  common = strtrim ([desc.flags.exact ' ' desc.flags.gateway ' ' desc.flags.user]);
+  if (is_x86_32 (is_octave))
+    common = [common ' ' desc.flags.x86_32];
+  end
+  cxxflags = [desc.flags.cxx ' ' common];
   if (is_octave)
     % mkoctfile reads the compiler flags from the environment: add ours for
     % the duration of the build and put the user's back afterwards.
     old_cxx = getenv ('CXXFLAGS');  old_c = getenv ('CFLAGS');
     restore = onCleanup (@() restore_env (old_cxx, old_c));
-    common = '-O2 -ffp-contract=off -fno-fast-math -fno-math-errno -fvisibility=hidden';
-    setenv ('CXXFLAGS', [mkoctfile('-p', 'CXXFLAGS') ' -std=c++17 ' common]);
+    setenv ('CXXFLAGS', [mkoctfile('-p', 'CXXFLAGS') ' ' cxxflags]);
     setenv ('CFLAGS', [mkoctfile('-p', 'CFLAGS') ' ' common]);
   end
+  % A folder of its own for the files that give each gateway its mexVersion
+  % text (the mex commands cannot pass a quoted text with blanks).
+  work = tempname ();
+  mkdir (work);
+  cleanup_work = onCleanup (@() remove_folder (work));
 
-  table = gateway_table (is_linux);
   built = {};
-  for k = 1:numel (table)
-    g = table(k);
+  for k = 1:numel (desc.gateways)
+    g = desc.gateways(k);
+    if (~any (strcmp (g.hosts, 'octave')) || (ispc () && strcmp (g.windows, 'no')))
+      continue;  % built for the own test host only, or not for this system
+    end
     srcs = cellfun (@(s) fullfile (srcroot, s), g.sources, 'UniformOutput', false);
     missing = srcs(cellfun (@(s) ~exist (s, 'file'), srcs));
     if (~isempty (missing))
@@ -69,18 +93,38 @@ function built = build_gatebox (outdir, srcroot)
       continue;
     end
     for l = 1:numel (g.libs)
-      srcs = [srcs, libs.(g.libs{l})];
+      if (~isfield (desc.libraries, g.libs{l}))
+        error ('gatebox:build_gatebox:badDescription', ...
+               'build_gatebox: gateway %s names the library %s, which gatebox.build does not describe', ...
+               g.name, g.libs{l});
+      end
+      lsrc = cellfun (@(s) fullfile (srcroot, s), desc.libraries.(g.libs{l}), 'UniformOutput', false);
+      srcs = [srcs, lsrc(:)'];
     end
-    srcs{end+1} = fullfile (srcroot, 'gateways', 'mexversion.c');
+    if (~isfield (desc.versions, g.version) || ~isfield (desc.entries, g.entry))
+      error ('gatebox:build_gatebox:badDescription', ...
+             'build_gatebox: gateway %s: unknown version %s or entry kind %s', g.name, g.version, g.entry);
+    end
+    vfile = fullfile (work, sprintf ('gatebox_mexversion_%d.c', k));
+    fid = fopen (vfile, 'w');
+    fprintf (fid, '#define GATEBOX_MEX_VERSION "%s"\n#include "mexversion.c"\n', desc.versions.(g.version));
+    fclose (fid);
+    srcs{end+1} = vfile;
     dest = outdir;
-    if (~isempty (g.subdir))
-      dest = fullfile (outdir, g.subdir);
+    if (~isempty (g.variant))
+      dest = fullfile (outdir, g.variant);
       if (~exist (dest, 'dir'))
         mkdir (dest);
       end
     end
-    defs = cellfun (@(d) ['-D' d], [platform, g.defines], 'UniformOutput', false);
-    map = fullfile (srcroot, 'gateways', g.map);
+    defines = g.defines;
+    if (ispc ())
+      defines = [{'GATEBOX_WINDOWS_BEHAVIOUR=1'}, defines];
+    elseif (strcmp (g.platform, 'yes'))
+      defines = [defines, {'GATEBOX_WINDOWS_BEHAVIOUR=0'}];
+    end
+    defs = cellfun (@(d) ['-D' d], defines, 'UniformOutput', false);
+    map = fullfile (srcroot, desc.entries.(g.entry));
     if (is_octave)
       args = [{'-o', fullfile(dest, [g.name '.mex'])}, incs, defs, srcs];
       if (is_linux)
@@ -92,8 +136,7 @@ function built = build_gatebox (outdir, srcroot)
       end
     else
       args = [{'-outdir', dest, '-output', g.name, ...
-               'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fvisibility=hidden', ...
-               'CFLAGS=$CFLAGS -ffp-contract=off -fvisibility=hidden'}, incs, defs, srcs];
+               ['CXXFLAGS=$CXXFLAGS ' cxxflags], ['CFLAGS=$CFLAGS ' common]}, incs, defs, srcs];
       if (is_linux)
         args{end+1} = ['LINKEXPORT=-Wl,--version-script,' map];
       end
@@ -107,57 +150,102 @@ function built = build_gatebox (outdir, srcroot)
     if (exist (help_file, 'file') && ~same_folder (dest, here))
       copyfile (help_file, dest);  % help text beside the MEX file
     end
-    if (isempty (g.subdir))
+    if (isempty (g.variant))
       built{end+1} = g.name;
     else
-      built{end+1} = [g.subdir '/' g.name];
+      built{end+1} = [g.variant '/' g.name];
     end
     fprintf ('  built %s\n', fullfile (dest, g.name));
   end
   fprintf ('build_gatebox: %d gateways built into %s\n', numel (built), outdir);
 end
 
-function t = gateway_table (is_linux)
-  % One row per gateway library, as the CMake build makes them: its name,
-  % its own sources below the toolbox root, the support libraries compiled
-  % into it, preprocessor definitions, linker version script and output
-  % subfolder.  gamma (by-reference entry point) is a Linux build only;
-  % the second build of tilearray goes to the subfolder r12.
-  t = struct ('name', {}, 'sources', {}, 'libs', {}, 'defines', {}, 'map', {}, 'subdir', {});
-  t(end+1) = row ('trigamma',   {'gateways/trigamma.cpp'}, {'util'});
-  t(end+1) = row ('shapedraw',  {'gateways/shapedraw.cpp'}, {'util'});
-  t(end+1) = row ('trialdraw',  {'gateways/trialdraw.cpp'}, {'util'});
-  t(end+1) = row ('drawcounts', {'gateways/drawcounts.cpp'}, {'kernels', 'util'});
-  if (is_linux)
-    t(end+1) = row ('gamma', {'gateways/gamma.cpp', 'gateways/byref.cpp'}, {'kernels', 'util'}, ...
-                    {'GATEBOX_MEX_VERSION_MATLAB5'}, 'fmex.map');
+function desc = read_description (file)
+  % The build description (format at the top of gatebox.build): flags,
+  % versions and entries as structs of texts, libraries as a struct of
+  % source lists, gateways as a struct array in the order of the file.
+  desc.flags = struct ('exact', '', 'cxx', '', 'x86_32', '', 'gateway', '', 'user', '');
+  desc.versions = struct ();
+  desc.entries = struct ();
+  desc.libraries = struct ();
+  desc.gateways = struct ('name', {}, 'sources', {}, 'libs', {}, 'defines', {}, 'version', {}, ...
+                          'entry', {}, 'variant', {}, 'hosts', {}, 'platform', {}, ...
+                          'resources', {}, 'windows', {});
+  fid = fopen (file, 'r');
+  if (fid < 0)
+    error ('gatebox:build_gatebox:noSources', 'build_gatebox: cannot read %s', file);
   end
-  t(end+1) = row ('uppersubst', {'gateways/uppersubst.cpp', 'gateways/dtrsm.cpp'});
-  t(end+1) = row ('lowersubst', {'gateways/lowersubst.cpp', 'gateways/dtrsm.cpp'});
-  t(end+1) = row ('backapply',  {'gateways/backapply.cpp', 'gateways/rowsubst.cpp'});
-  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit', 'kernels', 'util'});
-  t(end+1) = row ('tilearray', {'gateways/tilearray.cpp'}, {'gatekit', 'kernels', 'util'}, ...
-                  {'GATEBOX_TILEARRAY_R12=1', 'GATEBOX_MEX_VERSION_R12'}, 'mex.map', 'r12');
-  t(end+1) = row ('axisfold',   {'gateways/axisfold.cpp'}, {'kernels', 'util'});
-  t(end+1) = row ('tallybins',  {'gateways/tallybins.cpp'}, {'kernels', 'util'});
-  t(end+1) = row ('aliascheck', {'gateways/aliascheck.cpp'});
-  t(end+1) = row ('opcharge',   {'gateways/opcharge.cpp'});
+  closer = onCleanup (@() fclose (fid));
+  n = 0;
+  while (true)
+    line = fgetl (fid);
+    if (~ischar (line))
+      break;
+    end
+    n = n + 1;
+    line = strtrim (line);
+    if (isempty (line) || line(1) == '#')
+      continue;
+    end
+    tok = regexp (line, '^([a-z]+)\s+(\S+)\s*(.*)$', 'tokens', 'once');
+    if (isempty (tok))
+      bad (file, n, 'not a record');
+    end
+    [kind, name, rest] = deal (tok{1}, tok{2}, strtrim (tok{3}));
+    words = regexp (rest, '\S+', 'match');
+    switch (kind)
+      case 'flags'
+        desc.flags.(name) = rest;
+      case 'version'
+        desc.versions.(name) = rest;
+      case 'entry'
+        desc.entries.(name) = rest;
+      case 'library'
+        desc.libraries.(name) = words;
+      case 'gateway'
+        g = struct ('name', name, 'sources', {{}}, 'libs', {{}}, 'defines', {{}}, 'version', 'default', ...
+                    'entry', 'mex', 'variant', '', 'hosts', {{'host', 'octave'}}, 'platform', 'no', ...
+                    'resources', 'yes', 'windows', 'yes');
+        for w = 1:numel (words)
+          kv = regexp (words{w}, '^([a-z]+)=(.+)$', 'tokens', 'once');
+          if (isempty (kv) || ~isfield (g, kv{1}) || strcmp (kv{1}, 'name'))
+            bad (file, n, sprintf ('unknown or empty field ''%s'' of gateway %s', words{w}, name));
+          end
+          if (any (strcmp (kv{1}, {'sources', 'libs', 'defines', 'hosts'})))
+            g.(kv{1}) = strsplit (kv{2}, ',');
+          else
+            g.(kv{1}) = kv{2};
+          end
+        end
+        if (isempty (g.sources))
+          bad (file, n, sprintf ('gateway %s lists no sources', name));
+        end
+        desc.gateways(end+1) = g;
+      otherwise
+        bad (file, n, sprintf ('unknown kind of record ''%s''', kind));
+    end
+  end
 end
 
-function r = row (name, sources, libs, defines, map, subdir)
-  if (nargin < 3) libs = {}; end
-  if (nargin < 4) defines = {}; end
-  if (nargin < 5) map = 'mex.map'; end
-  if (nargin < 6) subdir = ''; end
-  r = struct ('name', name, 'sources', {sources}, 'libs', {libs}, 'defines', {defines}, ...
-              'map', map, 'subdir', subdir);
+function bad (file, n, what)
+  error ('gatebox:build_gatebox:badDescription', 'build_gatebox: %s:%d: %s', file, n, what);
 end
 
-function s = sources_in (root, lib)
-  % Every C++ source of a support library, sorted, as full paths.
-  d = dir (fullfile (root, lib, '*.cpp'));
-  s = sort ({d.name});
-  s = cellfun (@(f) fullfile (root, lib, f), s, 'UniformOutput', false);
+function tf = is_x86_32 (is_octave)
+  % True on 32-bit x86, where the arithmetic is moved from x87 to SSE2.
+  if (is_octave)
+    tf = ~isempty (regexp (computer (), '^i[3-6]86', 'once'));
+  else
+    tf = any (strcmp (computer (), {'PCWIN', 'GLNX86'}));
+  end
+end
+
+function remove_folder (d)
+  % The folder holds files only; rmdir (d, 's') would ask in Octave.
+  if (exist (d, 'dir'))
+    delete (fullfile (d, '*'));
+    rmdir (d);
+  end
 end
 
 function tf = same_folder (a, b)

@@ -1,5 +1,6 @@
 # cmake -DSOURCE_DIR=... -DBINARY_DIR=... -DVERSION=... -DOUTPUT=... -P make_package.cmake
 # Stages the package folder gatebox/ and packs it into OUTPUT.
+cmake_minimum_required(VERSION 3.20)
 set(stage "${BINARY_DIR}/octave_package_stage")
 set(pkg "${stage}/gatebox")
 file(REMOVE_RECURSE "${stage}")
@@ -20,7 +21,13 @@ foreach(m IN LISTS mfiles)
     file(COPY "${m}" DESTINATION "${pkg}/inst")
   endif()
 endforeach()
-foreach(dir gateways util gatekit kernels)
+# The build description, which build_gatebox reads at installation, and the
+# folders of the sources it describes.
+set(GATEBOX_SOURCE_DIR "${SOURCE_DIR}")
+include("${SOURCE_DIR}/cmake/GateboxBuild.cmake")
+file(COPY "${SOURCE_DIR}/gatebox.build" DESTINATION "${pkg}/src")
+gatebox_source_dirs(source_dirs)
+foreach(dir IN LISTS source_dirs)
   file(GLOB sources "${SOURCE_DIR}/${dir}/*.c" "${SOURCE_DIR}/${dir}/*.cpp"
                     "${SOURCE_DIR}/${dir}/*.h" "${SOURCE_DIR}/${dir}/*.map")
   if(sources)

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# octave_package_test.sh OCTAVE_CLI PACKAGE.tar.gz BUILD_DIR SOURCE_DIR
+# octave_package_test.sh OCTAVE_CLI PACKAGE.tar.gz BUILD_DIR SOURCE_DIR [KEEP_DIR]
 # Installs the Octave package into a temporary prefix with its own package
 # lists (HOME too points there, so the user's package list is never read or
 # written), loads it with `pkg load gatebox`, calls every function it built
 # and compares the result with the CMake build, and checks that `help` shows
-# each function's help text.
+# each function's help text.  With KEEP_DIR the prefix is KEEP_DIR (emptied
+# first) and is kept, for the comparison of all three builds
+# (build_parity_test.sh).
 set -u
-octave=$1 package=$2 build=$3 src=$4
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+octave=$1 package=$2 build=$3 src=$4 keep=${5:-}
+if [ -n "$keep" ]; then
+  tmp=$keep
+  rm -rf "$tmp" && mkdir -p "$tmp"
+else
+  tmp=$(mktemp -d)
+  trap 'rm -rf "$tmp"' EXIT
+fi
 export HOME=$tmp
 "$octave" --no-gui --norc --no-window-system --quiet --eval "
   warning('off', 'Octave:shadowed-function');
