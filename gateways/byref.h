@@ -34,6 +34,16 @@ GATEBOX_BYREF_LOCAL mxArray *mxcreatefull_(const mwSize *m, const mwSize *n, con
 // Copy count doubles from the address held in *ptr to value, and back.
 GATEBOX_BYREF_LOCAL void mxcopyptrtoreal8_(const double *const *ptr, double *value, const mwSize *count);
 GATEBOX_BYREF_LOCAL void mxcopyreal8toptr_(const double *value, double *const *ptr, const mwSize *count);
+// Calls the host's function `name` (length characters) as mexCallMATLAB
+// does.  Returns 0 on success; -1 when the host offers no call interface
+// (the library still loads in such a host: the interface is looked up when
+// first needed).  An error in the called function ends this call too.
+GATEBOX_BYREF_LOCAL int mexcallmatlab_(const int *nlhs, mxArray **plhs, const int *nrhs,
+                                       mxArray **prhs, const char *name, std::size_t length);
+// New char row array holding the first `length` characters of `text`, and
+// its release.
+GATEBOX_BYREF_LOCAL mxArray *mxcreatestring_(const char *text, std::size_t length);
+GATEBOX_BYREF_LOCAL void mxdestroyarray_(mxArray **pm);
 // Ends the call with the first `length` characters of `text` as message.
 [[noreturn]] GATEBOX_BYREF_LOCAL void mexerrmsgtxt_(const char *text, std::size_t length);
 }

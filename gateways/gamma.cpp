@@ -116,6 +116,16 @@ double dgamma(const double *px) {
   return res;
 }
 
+// y = builtin('gamma', x) in the host; false when the host cannot call.
+bool delegate_to_builtin(mxArray **plhs, const mxArray *x) {
+  constexpr std::string_view kBuiltin = "builtin", kGamma = "gamma";
+  mxArray *args[2] = {mxcreatestring_(kGamma.data(), kGamma.size()), const_cast<mxArray *>(x)};
+  const int one = 1, two = 2;
+  const int status = mexcallmatlab_(&one, plhs, &two, args, kBuiltin.data(), kBuiltin.size());
+  mxdestroyarray_(&args[0]);
+  return status == 0;
+}
+
 }  // namespace
 
 // The entry point has the type hosts call it through (int counts by address,
@@ -125,8 +135,14 @@ GATEBOX_ENTRY void mexfunction_(int *nlhs, mxArray **plhs, int *nrhs, const mxAr
   if (*nrhs <= 0) mexerrmsgtxt_(kNotEnough.data(), kNotEnough.size());
   if (*nrhs > 1) mexerrmsgtxt_(kTooMany.data(), kTooMany.size());
   if (mxiscomplex_(&prhs[0]) == 1) mexerrmsgtxt_(kNotReal.data(), kNotReal.size());
-  if (mxisdouble_(&prhs[0]) != 1 || mxissparse_(&prhs[0]) != 0)
+  if (mxisdouble_(&prhs[0]) != 1 || mxissparse_(&prhs[0]) != 0) {
+    // Every input but a full real double array (single, integer, logical,
+    // sparse, char, ...) is answered by the host's built-in gamma, as if the
+    // toolbox were not loaded: functions built on gamma (factorial, nchoosek,
+    // beta) keep their results.  A host without a call interface refuses.
+    if (delegate_to_builtin(plhs, prhs[0])) return;
     gatebox::fail("gamma", "notDouble", kNotFullDouble);
+  }
 
   const mwSize m = mxgetm_(&prhs[0]), n = mxgetn_(&prhs[0]);
   const int real = 0;
