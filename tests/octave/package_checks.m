@@ -69,13 +69,16 @@ function package_checks (prefix)
             sprintf ('%s differs with the package', func2str (calls{k})));
   end
   printf ('  %d calls of functions built on gamma answer as without the package\n', numel (calls));
+  % A full real double array gets the toolbox's exact factorials.
+  assert (factorial (0:22), [1 cumprod(1:22)]);
 
-  % Uninstalling takes every file and every path entry away.
-  pkg uninstall gatebox
+  % Uninstalling takes every file and every path entry away.  (-local: as
+  % root, pkg would otherwise update only the global list.)
+  pkg uninstall -local gatebox
   assert (isempty (pkg ('list', 'gatebox')), 'still listed after pkg uninstall');
   assert (! isfolder (pkgdir), ['left behind: ' pkgdir]);
-  left = [dir(fullfile (prefix, '**', '*gatebox*')); dir(fullfile (prefix, '**', '*.mex'))];
-  assert (isempty (left), ['left behind: ' strjoin(fullfile ({left.folder}, {left.name}), ', ')]);
+  [status, left] = system (sprintf ('find "%s" -name "*gatebox*" -o -name "*.mex" -o -name "*.m"', prefix));
+  assert (status == 0 && isempty (strtrim (left)), ['left behind: ' left]);
   assert (isempty (strfind (path (), prefix)), 'the path still names the package');
   assert (exist ('gamma'), 5);
   printf ('  pkg uninstall leaves nothing below %s\n', prefix);
@@ -100,7 +103,7 @@ function calls = gamma_calls ()
   calls = {@() factorial (single (5)), @() factorial (single ([0 3; 4 5])), ...
            @() factorial (int8 ([3 4])), @() factorial (uint16 (7)), ...
            @() factorial (true (1, 3)), @() factorial (single (ones (2, 2, 2))), ...
-           @() factorial (zeros (0, 3, 'single')), @() factorial (0:20), ...
+           @() factorial (zeros (0, 3, 'single')), ...
            @() nchoosek (int16 (10), 3), @() nchoosek (single (7), 2), ...
            @() beta (single (2), single (3)), @() beta (single ([1 2; 3 4]), single (0.5)), ...
            @() gamma (single ([1.5 -0.5 0 NaN Inf])), @() gamma (int32 ([1 5])), ...
