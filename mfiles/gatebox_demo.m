@@ -83,7 +83,10 @@ end
 
 function demo_gamma ()
   printf ('gamma(x): the gamma function; whole arguments up to 23 are exact factorials.\n');
-  printf ('While on the path it shadows the built-in gamma, still reachable as builtin(''gamma'', x).\n');
+  printf ('While on the path it stands in for the built-in gamma, still reachable as builtin(''gamma'', x),\n');
+  printf ('which also answers every input but a full real double array:\n');
+  printf ('  gamma(single(5)) = %s (class %s), factorial(int8(5)) = %s\n', ...
+          mat2str (gamma (single (5))), class (gamma (single (5))), mat2str (factorial (int8 (5))));
   x = [5 0.5 -0.5 -200.5];
   printf ('  gamma([5 0.5 -0.5 -200.5])            = %s\n', mat2str (gamma (x), 10));
   printf ('  builtin(''gamma'', [5 0.5 -0.5 -200.5]) = %s\n', mat2str (builtin ('gamma', x), 10));
