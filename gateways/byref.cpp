@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <dlfcn.h>
+
 mwSize mxgetm_(const mxArray *const *pm) { return static_cast<mwSize>(mxGetM(*pm)); }
 
 mwSize mxgetn_(const mxArray *const *pm) { return static_cast<mwSize>(mxGetN(*pm)); }
@@ -43,4 +45,32 @@ void mexerrmsgidandtxt_(const char *id, const char *text, std::size_t length) {
   buf[n] = '\0';
   mexErrMsgIdAndTxt(id, "%s", buf);
   std::abort();  // not reached: the error call does not return
+}
+
+// The host's mexCallMATLAB, found in the process's global symbols rather
+// than linked: a host without it (the project's own, before it has one)
+// loads the library all the same, with RTLD_NOW, and gets -1 here.
+int mexcallmatlab_(const int *nlhs, mxArray **plhs, const int *nrhs, mxArray **prhs,
+                   const char *name, std::size_t length) {
+  using call_fn = int (*)(int, mxArray **, int, mxArray **, const char *);
+  static const call_fn call = reinterpret_cast<call_fn>(dlsym(RTLD_DEFAULT, "mexCallMATLAB"));
+  if (call == nullptr) return -1;
+  char buf[64];
+  std::size_t n = length < sizeof buf - 1 ? length : sizeof buf - 1;
+  if (n > 0) std::memcpy(buf, name, n);
+  buf[n] = '\0';
+  return call(*nlhs, plhs, *nrhs, prhs, buf) == 0 ? 0 : 1;
+}
+
+mxArray *mxcreatestring_(const char *text, std::size_t length) {
+  char buf[64];
+  std::size_t n = length < sizeof buf - 1 ? length : sizeof buf - 1;
+  if (n > 0) std::memcpy(buf, text, n);
+  buf[n] = '\0';
+  return mxCreateString(buf);
+}
+
+void mxdestroyarray_(mxArray **pm) {
+  mxDestroyArray(*pm);
+  *pm = nullptr;
 }

@@ -41,4 +41,14 @@ GATEBOX_BYREF_LOCAL mxArray *mxcreatefullnd_(const mwSize *ndim, const mwSize *d
 // Ends the call with the identifier `id` (a terminated text) and the first
 // `length` characters of `text` as message.
 [[noreturn]] GATEBOX_BYREF_LOCAL void mexerrmsgidandtxt_(const char *id, const char *text, std::size_t length);
+// Calls the host's function `name` (length characters) as mexCallMATLAB
+// does.  Returns 0 on success; -1 when the host offers no call interface
+// (the library still loads in such a host: the interface is looked up when
+// first needed).  An error in the called function ends this call too.
+GATEBOX_BYREF_LOCAL int mexcallmatlab_(const int *nlhs, mxArray **plhs, const int *nrhs,
+                                       mxArray **prhs, const char *name, std::size_t length);
+// New char row array holding the first `length` characters of `text`, and
+// its release.
+GATEBOX_BYREF_LOCAL mxArray *mxcreatestring_(const char *text, std::size_t length);
+GATEBOX_BYREF_LOCAL void mxdestroyarray_(mxArray **pm);
 }

@@ -28,6 +28,16 @@ const double factorial[23] = {
     6402373705728000.0,    121645100408832000.0,   2432902008176640000.0,
     51090942171709440000.0, 1124000727777607680000.0};
 
+// y = builtin('gamma', x) in the host; false when the host cannot call.
+bool delegate_to_builtin(mxArray **plhs, const mxArray *x) {
+  constexpr std::string_view kBuiltin = "builtin", kGamma = "gamma";
+  mxArray *args[2] = {mxcreatestring_(kGamma.data(), kGamma.size()), const_cast<mxArray *>(x)};
+  const int one = 1, two = 2;
+  const int status = mexcallmatlab_(&one, plhs, &two, args, kBuiltin.data(), kBuiltin.size());
+  mxdestroyarray_(&args[0]);
+  return status == 0;
+}
+
 }  // namespace
 
 // The entry point has the type hosts call it through (int counts by address,
@@ -37,8 +47,14 @@ GATEBOX_ENTRY void mexfunction_(int *nlhs, mxArray **plhs, int *nrhs, const mxAr
   if (*nrhs <= 0) mexerrmsgidandtxt_("gatebox:gamma:notEnoughInputs", kNotEnough.data(), kNotEnough.size());
   if (*nrhs > 1) mexerrmsgidandtxt_("gatebox:gamma:tooManyInputs", kTooMany.data(), kTooMany.size());
   if (mxiscomplex_(&prhs[0]) == 1) mexerrmsgidandtxt_("gatebox:gamma:notReal", kNotReal.data(), kNotReal.size());
-  if (mxisdouble_(&prhs[0]) != 1 || mxissparse_(&prhs[0]) != 0)
+  if (mxisdouble_(&prhs[0]) != 1 || mxissparse_(&prhs[0]) != 0) {
+    // Every input but a full real double array (single, integer, logical,
+    // sparse, char, ...) is answered by the host's built-in gamma, as if the
+    // toolbox were not loaded: functions built on gamma (factorial, nchoosek,
+    // beta) keep their results.  A host without a call interface refuses.
+    if (delegate_to_builtin(plhs, prhs[0])) return;
     gatebox::fail("gamma", "notDouble", kNotFullDouble);
+  }
 
   const mwSize m = mxgetm_(&prhs[0]), n = mxgetn_(&prhs[0]), ndim = mxgetnumberofdimensions_(&prhs[0]);
   const int real = 0;

@@ -14,7 +14,46 @@
 %   repeated, more numbers than A has dimensions, an A that is not a double
 %   array, a sparse A (gatebox:axisfold:... identifiers).
 %
+%   Replaces SQUEEZE(SUM(A, DIM)) and nested SUM calls. Differences: the
+%   summed dimensions are removed (SUM keeps them as 1), one call sums over
+%   several dimensions, and the additions are charged to FLOPCOUNT. A complex
+%   A is read through its real part.
+%
 %   Example:
-%      axisfold(reshape(1:24, 2, 3, 4), 2)    % 2-by-4: same as squeeze(sum(A, 2))
+%      >> A = reshape(1:24, 2, 3, 4);  B = axisfold(A, 2)
+%      B =
+%          9   27   45   63
+%         12   30   48   66
+%
+%      >> isequal(B, squeeze(sum(A, 2)))
+%      ans = 1
+%
 %
 %   See also SUM, OPCHARGE.
+
+%!test
+%! A = reshape (1:24, 2, 3, 4);
+%! assert (axisfold (A, 2), squeeze (sum (A, 2)));
+%! assert (axisfold (A, [1 3]), squeeze (sum (sum (A, 1), 3))');
+%! assert (axisfold (A, [1 2 3]), 300);
+%!test
+%! A = rand (3, 5, 6, 7);
+%! assert (size (axisfold (A, [2 4])), [3 6]);
+%! assert (axisfold (A, [2 4]), squeeze (sum (sum (A, 2), 4)), 1e-12);
+%!test
+%! global flopcount
+%! old = flopcount;
+%! unwind_protect
+%!   flopcount = 0;
+%!   axisfold (ones (3, 4, 5), 2);
+%!   assert (flopcount, 60 - 15);
+%! unwind_protect_cleanup
+%!   flopcount = old;
+%! end_unwind_protect
+%!error axisfold (1)
+%!error axisfold (ones (2, 2), 3)
+%!error axisfold (ones (2, 2), [1 1])
+%!demo
+%! A = reshape (1:24, 2, 3, 4);
+%! B = axisfold (A, 2)       % 2-by-4: dimension 2 summed and removed
+%! C = axisfold (A, [1 3])   % a column: dimensions 1 and 3 summed

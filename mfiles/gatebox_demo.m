@@ -10,7 +10,11 @@ function gatebox_demo ()
   %
   %   See also BUILD_GATEBOX, CONTENTS.
   printf ('gatebox demo: every function, with timings against Octave built-ins\n');
-  printf ('(medians of repeated runs on the same inputs; ratio = built-in time / gatebox time)\n\n');
+  printf ('(medians of repeated runs on the same inputs; ratio = built-in time / gatebox time)\n');
+  printf ('Each speed line names its workload: a short run, smaller than the workloads of\n');
+  printf ('BENCHMARKS.md (scripts/bench.sh), so its figures are of the same kind, not the same.\n');
+  printf ('Octave %s; the built-ins'' BLAS: %s; OPENBLAS_NUM_THREADS=%s\n\n', version (), ...
+          blas_name (), getenv ('OPENBLAS_NUM_THREADS'));
   rand ('seed', 42);  % the peers' inputs; gatebox draws come from its own streams
   sections = {@demo_trigamma, 'trigamma'; @demo_gamma, 'gamma';
               @demo_shapedraw, 'shapedraw'; @demo_trialdraw, 'trialdraw';
@@ -46,6 +50,20 @@ function speed (what, gb_name, f_gb, peer_name, f_peer, reps)
           peer_name, ms (t_peer), t_peer / t_gb);
 end
 
+function s = blas_name ()
+  % The BLAS library Octave loaded, with its version where it says one.
+  v = version ('-blas');
+  t = regexp (v, 'config: (\S+ [0-9.]+)', 'tokens', 'once');
+  if (isempty (t))
+    s = strtrim (strtok (v, '('));
+  else
+    s = t{1};
+  end
+  if (isempty (s))
+    s = 'unknown';
+  end
+end
+
 function s = ms (t)
   if (t < 1e-3)
     s = sprintf ('%.2f us', 1e6 * t);
@@ -65,7 +83,10 @@ end
 
 function demo_gamma ()
   printf ('gamma(x): the gamma function; whole arguments up to 23 are exact factorials.\n');
-  printf ('While on the path it shadows the built-in gamma, still reachable as builtin(''gamma'', x).\n');
+  printf ('While on the path it stands in for the built-in gamma, still reachable as builtin(''gamma'', x),\n');
+  printf ('which also answers every input but a full real double array:\n');
+  printf ('  gamma(single(5)) = %s (class %s), factorial(int8(5)) = %s\n', ...
+          mat2str (gamma (single (5))), class (gamma (single (5))), mat2str (factorial (int8 (5))));
   x = [5 0.5 -0.5 -200.5];
   printf ('  gamma([5 0.5 -0.5 -200.5])            = %s\n', mat2str (gamma (x), 10));
   printf ('  builtin(''gamma'', [5 0.5 -0.5 -200.5]) = %s\n', mat2str (builtin ('gamma', x), 10));

@@ -17,7 +17,33 @@
 %   order of T (gatebox:lowersubst:sizeMismatch), inputs that are not double
 %   arrays (gatebox:lowersubst:notDouble).
 %
+%   Replaces LINSOLVE(T, B, struct('LT', true)) and T\B for lower triangular
+%   T. Differences: the strict upper triangle of T is never read (MLDIVIDE
+%   would use it); complex T or B are read through their real parts; no
+%   warning for a singular T.
+%
 %   Example:
-%      lowersubst([2 1; 0 4], [4; 8])    % [2; 2]: only [2 0; 0 4] is read
+%      >> lowersubst([2 1; 0 4], [4; 8])    % only [2 0; 0 4] is read
+%      ans =
+%         2
+%         2
+%
 %
 %   See also UPPERSUBST, BACKAPPLY, LINSOLVE, MLDIVIDE.
+
+%!assert (lowersubst ([2 1; 0 4], [4; 8]), [2; 2])
+%!test
+%! T = tril (rand (6) + 6 * eye (6));  b = rand (6, 3);
+%! assert (lowersubst (T, b), T \ b, 1e-12);
+%! T(1, 4) = NaN;                      # the strict upper triangle is not read
+%! assert (lowersubst (T, b), tril (T) \ b, 1e-12);
+%!assert (lowersubst ([2 0; 1 4] + 1i, [4; 8]), [2; 1.5])
+%!error <Usage: x = lowersubst\(T,b\)> lowersubst (1)
+%!error <matrix must be square> lowersubst (ones (2, 3), ones (2, 1))
+%!error <Sorry, can't handle sparse matrices yet\.> lowersubst (1, sparse (1))
+%!error <Arguments must be matrices\.> lowersubst (1, ones (1, 2, 2))
+%!error lowersubst (eye (2), ones (3, 1))
+%!demo
+%! T = tril (magic (4)), b = [1; 2; 3; 4];
+%! x = lowersubst (T, b)
+%! residual = norm (T * x - b)

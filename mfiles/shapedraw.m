@@ -3,6 +3,12 @@
 %   A(i) and scale 1 for every element of the real double array A, in
 %   storage order. X has the rows and columns of A.
 %
+%   Replaces RANDG(A). Differences: the toolbox's own generator and streams
+%   (RANDG's state and seed calls do not touch it); a complex A is read
+%   through its real part. SHAPEDRAW, TRIALDRAW and DRAWCOUNTS start from the
+%   same fixed state, so in a fresh session their first draws are made from
+%   the same uniforms.
+%
 %   The draws come from the toolbox's own generator (Wichmann-Hill, with
 %   Cheng and Feast's ratio-of-uniforms gamma method). Each gateway has its
 %   own stream, which starts from fixed seeds when the library is loaded
@@ -16,6 +22,29 @@
 %   double array (gatebox:shapedraw:notDouble). A failed call draws nothing.
 %
 %   Example:
-%      x = shapedraw(2.5 * ones(1, 1e5));  mean(x)   % about 2.5
+%      >> x = shapedraw(2.5 * ones(1, 1e5));  abs(mean(x) - 2.5) < 0.05
+%      ans = 1
+%
 %
 %   See also RANDG, GAMRND, TRIALDRAW, DRAWCOUNTS.
+
+%!test
+%! x = shapedraw ([2.5 * ones(1, 2e4), NaN, 0, -1, Inf]);
+%! assert (abs (mean (x(1:2e4)) - 2.5) < 0.1);
+%! assert (all (x(1:2e4) > 0));
+%! assert (isnan (x(end-3)));
+%! assert (x(end-2:end), [0 0 Inf]);
+%!test
+%! ## one call on [a1 a2] draws what a call on a1 and one on a2 draw
+%! clear shapedraw
+%! x = shapedraw ([1.5 7 0.3 2]);
+%! clear shapedraw
+%! y = [shapedraw([1.5 7]), shapedraw([0.3 2])];
+%! assert (x, y);
+%!assert (size (shapedraw (ones (3, 2))), [3 2])
+%!error <Usage: x = shapedraw\(a\)> shapedraw ()
+%!error <Cannot handle sparse matrices\.  Sorry\.> shapedraw (sparse (1))
+%!error shapedraw (int8 (1))
+%!demo
+%! x = shapedraw (2.5 * ones (1, 1e5));
+%! printf ("mean %.3f (2.5), variance %.3f (2.5)\n", mean (x), var (x));

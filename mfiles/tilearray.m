@@ -23,7 +23,36 @@
 %   The older build in the r12 folder uses one count per count argument (its
 %   first element) and says "Usage: tilearray(A, [N M ...])".
 %
+%   Replaces REPMAT. Difference: one count argument V uses its first
+%   size(V, 2) values, so TILEARRAY(A, [2; 3]) tiles 2 by 2 where
+%   REPMAT(A, [2; 3]) tiles 2 by 3; TILEARRAY(A, [2 3]) and REPMAT(A, [2 3])
+%   agree.
+%
 %   Example:
-%      tilearray([1 2; 3 4], [2 3])    % same as repmat([1 2; 3 4], 2, 3)
+%      >> isequal(tilearray([1 2; 3 4], [2 3]), repmat([1 2; 3 4], 2, 3))
+%      ans = 1
+%
+%      >> size(tilearray([1 2; 3 4], [2; 3]))
+%      ans =
+%         4   4
+%
 %
 %   See also REPMAT, KRON, CAT.
+
+%!assert (tilearray ([1 2; 3 4], [2 3]), repmat ([1 2; 3 4], 2, 3))
+%!assert (tilearray ([1 2; 3 4], 2), repmat ([1 2; 3 4], 2))
+%!assert (tilearray ([1 2; 3 4], 2, 3), repmat ([1 2; 3 4], 2, 3))
+%!assert (tilearray ([1 2; 3 4], [2; 3]), repmat ([1 2; 3 4], 2, 2))
+%!assert (tilearray (int8 ([1 -2]), [2 1 2]), repmat (int8 ([1 -2]), [2 1 2]))
+%!assert (tilearray ('ab', [1 2]), 'abab')
+%!assert (tilearray (1 + 2i, [1 2]), [1 + 2i, 1 + 2i])
+%!assert (size (tilearray (ones (2, 3), [0 4])), [0 12])
+%!assert (tilearray (true, 2.9), true (2))
+%!error <Usage: tilearray\(A, \[M N \.\.\.\]\)> tilearray (1)
+%!error <Sorry, can't handle sparse matrices yet\.> tilearray (sparse (1), 2)
+%!error <Sorry, can't handle cell arrays yet\.> tilearray ({1}, 2)
+%!error tilearray (1, -1)
+%!demo
+%! A = [1 2; 3 4];
+%! B = tilearray (A, [2 3])
+%! isequal (B, repmat (A, 2, 3))

@@ -14,8 +14,12 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
 # Needed here only, not by the tests: Octave's plotting without a display,
-# and the statistics package (binornd, mnrnd: the sampling gateways' peers).
+# the statistics package (binornd, mnrnd: the sampling gateways' peers), and
+# OpenBLAS, the BLAS Debian's octave recommends, under the triangular solves'
+# peer linsolve (a --no-install-recommends install has the reference BLAS).
 need=()
+dpkg-query -W -f='${Status}' libopenblas0-pthread 2>/dev/null | grep -q "install ok installed" \
+  || need+=(libopenblas0-pthread)
 command -v gnuplot > /dev/null || need+=(gnuplot-nox)
 dpkg-query -W -f='${Status}' octave-statistics 2>/dev/null | grep -q "install ok installed" \
   || need+=(octave-statistics)
@@ -74,5 +78,6 @@ cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 mem=$(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo)
 os=$(. /etc/os-release && echo "$PRETTY_NAME")
 oct=$(octave-cli --norc --quiet --eval 'printf("%s", version())')
-echo "$cpu, $(nproc --all) cores, $mem, $os, GNU Octave $oct" > "$out/machine.txt"
+blas=$(octave-cli --norc --quiet --eval 'v = version("-blas"); t = regexp(v, "config: ([^ ]+ [0-9.]+)", "tokens", "once"); if isempty(t) t = {strtrim(strtok(v, "("))}; end; printf("%s", t{1})')
+echo "$cpu, $(nproc --all) cores, $mem, $os, GNU Octave $oct, BLAS $blas" > "$out/machine.txt"
 octave_run "gatebox_bench_report('$out', 'BENCHMARKS.md', 'bench/speed_ratios.png')"

@@ -39,8 +39,8 @@ end
 here = fileparts (mfilename ("fullpath"));
 addpath (fullfile (here, "..", "..", "build", "octave"));
 addpath (here);  # gatebox_bench_row
-printf ("OMP_NUM_THREADS=%s OPENBLAS_NUM_THREADS=%s, %s\n", getenv ("OMP_NUM_THREADS"),
-        getenv ("OPENBLAS_NUM_THREADS"), version ());
+printf ("OMP_NUM_THREADS=%s OPENBLAS_NUM_THREADS=%s, Octave %s\nBLAS under linsolve: %s\n",
+        getenv ("OMP_NUM_THREADS"), getenv ("OPENBLAS_NUM_THREADS"), version (), version ("-blas"));
 
 rand ("state", 1); randn ("state", 1);
 m = 2000;

@@ -27,6 +27,8 @@ export HOME=$tmp
     pkg load gatebox;
     addpath('$src/tests/tools');
     check_package('$tmp/share', '$build/octave');
+    addpath('$src/tests/octave');
+    package_checks('$tmp');
   catch err
     disp(err.message); exit(1);
   end
