@@ -5,6 +5,7 @@
 // columns draw from the library's uniform stream one after the other.  Every
 // check comes before the first draw: a refused call consumes nothing.
 #include "gateway.h"
+#include "statecall.h"
 #include "trialcount.h"
 #include "util.h"
 
@@ -47,7 +48,7 @@ void MultiRand(const double *p, size_t m, int trials, double *counts) {
 }  // namespace
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-  (void)nlhs;
+  if (gatebox::state_call("drawcounts", nlhs, plhs, nrhs, prhs)) return;  // the 'state' call forms
   if (nrhs != 2) mexErrMsgTxt(kUsage);
   const mxArray *in = prhs[0];
   size_t m = mxGetM(in), cols = mxGetN(in);

@@ -6,6 +6,7 @@
 // what a call on a1 followed by a call on a2 gives.  Every check comes before
 // the first draw: a refused call consumes nothing.
 #include "gateway.h"
+#include "statecall.h"
 #include "util.h"
 
 namespace {
@@ -15,7 +16,7 @@ const char kNotDouble[] = "a must be a double array; convert it with double(a)."
 }  // namespace
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-  (void)nlhs;
+  if (gatebox::state_call("shapedraw", nlhs, plhs, nrhs, prhs)) return;  // the 'state' call forms
   if (nrhs != 1) mexErrMsgTxt(kUsage);
   const mxArray *in = prhs[0];
   size_t m = mxGetM(in), n = mxGetN(in);

@@ -5,6 +5,7 @@
 // complex); elements draw from the library's uniform stream in storage order.
 // Every check comes before the first draw: a refused call consumes nothing.
 #include "gateway.h"
+#include "statecall.h"
 #include "trialcount.h"
 #include "util.h"
 
@@ -16,7 +17,7 @@ const char kNotDouble[] = "p must be a double array; convert it with double(p)."
 }  // namespace
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-  (void)nlhs;
+  if (gatebox::state_call("trialdraw", nlhs, plhs, nrhs, prhs)) return;  // the 'state' call forms
   if (nrhs != 2) mexErrMsgTxt(kUsage);
   const mxArray *in = prhs[0];
   size_t m = mxGetM(in), cols = mxGetN(in);
