@@ -5,10 +5,11 @@
 // columns draw from the library's uniform stream one after the other.  Every
 // check comes before the first draw: a refused call consumes nothing.
 #include "kernels.h"
+#include "statecall.h"
 #include "vocabulary.h"
 
 GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
-  (void)nlhs;
+  if (gatebox::state_call("drawcounts", nlhs, plhs, nrhs, prhs)) return;  // the 'state' call forms
   gatebox::require_nargs(nrhs, 2, "drawcounts", "Usage: h = drawcounts(p, n)");
   const int trials = gatebox::trial_count(prhs[1], "drawcounts");
   auto e = gatebox::elementwise("drawcounts", prhs[0], "p must be a double array; convert it with double(p).", plhs,

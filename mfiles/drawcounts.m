@@ -16,6 +16,22 @@
 %   the toolbox's own reproducible generator; [p1 p2] in one call equals a
 %   call on p1 followed by a call on p2.
 %
+%   The generator state: S = DRAWCOUNTS('state') returns the stream's current
+%   state as a 1-by-3 row [ix iy iz] and draws nothing; DRAWCOUNTS('state', S)
+%   sets it again, so a run can be repeated from that point:
+%      s = drawcounts('state');  x1 = drawcounts(p, n);
+%      drawcounts('state', s);   x2 = drawcounts(p, n);   % isequal(x1, x2)
+%   DRAWCOUNTS('state', K), K a whole number from 1 to 4294967295, starts from
+%   a state derived from the seed K by a fixed mapping (the same on every
+%   build); different seeds give unrelated streams, for independent
+%   experiments or parallel jobs. DRAWCOUNTS('state', 0) returns to
+%   the state of a freshly loaded library (101, 1001, 10001),
+%   as CLEAR DRAWCOUNTS does.
+%   SHAPEDRAW, TRIALDRAW and DRAWCOUNTS keep separate states but all start
+%   from that same one, so their draws coincide unless they are given
+%   different seeds. Any other state is refused (gatebox:drawcounts:badState),
+%   as is any keyword but 'state' (gatebox:drawcounts:unknownKeyword).
+%
 %   Errors: not exactly two inputs ("Usage: h = drawcounts(p, n)"), an N that
 %   is not 1-by-1 ("n must be scalar"), a sparse P ("Cannot handle sparse
 %   matrices.  Sorry."), a bad trial count (gatebox:drawcounts:badTrialCount),

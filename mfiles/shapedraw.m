@@ -17,6 +17,22 @@
 %   Shapes that are NaN give NaN; shapes below 2^-52 (zero, negative) give 0;
 %   an infinite shape gives Inf.
 %
+%   The generator state: S = SHAPEDRAW('state') returns the stream's current
+%   state as a 1-by-3 row [ix iy iz] and draws nothing; SHAPEDRAW('state', S)
+%   sets it again, so a run can be repeated from that point:
+%      s = shapedraw('state');  x1 = shapedraw(a);
+%      shapedraw('state', s);   x2 = shapedraw(a);   % isequal(x1, x2)
+%   SHAPEDRAW('state', K), K a whole number from 1 to 4294967295, starts from
+%   a state derived from the seed K by a fixed mapping (the same on every
+%   build); different seeds give unrelated streams, for independent
+%   experiments or parallel jobs. SHAPEDRAW('state', 0) returns to
+%   the state of a freshly loaded library (101, 1001, 10001),
+%   as CLEAR SHAPEDRAW does.
+%   SHAPEDRAW, TRIALDRAW and DRAWCOUNTS keep separate states but all start
+%   from that same one, so their draws coincide unless they are given
+%   different seeds. Any other state is refused (gatebox:shapedraw:badState),
+%   as is any keyword but 'state' (gatebox:shapedraw:unknownKeyword).
+%
 %   Errors: a call without exactly one input ("Usage: x = shapedraw(a)"), a
 %   sparse A ("Cannot handle sparse matrices.  Sorry."), an A that is not a
 %   double array (gatebox:shapedraw:notDouble). A failed call draws nothing.

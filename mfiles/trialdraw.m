@@ -16,6 +16,22 @@
 %   give N. The draws come from the toolbox's own reproducible generator,
 %   whose stream continues from call to call.
 %
+%   The generator state: S = TRIALDRAW('state') returns the stream's current
+%   state as a 1-by-3 row [ix iy iz] and draws nothing; TRIALDRAW('state', S)
+%   sets it again, so a run can be repeated from that point:
+%      s = trialdraw('state');  x1 = trialdraw(p, n);
+%      trialdraw('state', s);   x2 = trialdraw(p, n);   % isequal(x1, x2)
+%   TRIALDRAW('state', K), K a whole number from 1 to 4294967295, starts from
+%   a state derived from the seed K by a fixed mapping (the same on every
+%   build); different seeds give unrelated streams, for independent
+%   experiments or parallel jobs. TRIALDRAW('state', 0) returns to
+%   the state of a freshly loaded library (101, 1001, 10001),
+%   as CLEAR TRIALDRAW does.
+%   SHAPEDRAW, TRIALDRAW and DRAWCOUNTS keep separate states but all start
+%   from that same one, so their draws coincide unless they are given
+%   different seeds. Any other state is refused (gatebox:trialdraw:badState),
+%   as is any keyword but 'state' (gatebox:trialdraw:unknownKeyword).
+%
 %   Errors: not exactly two inputs ("Usage: r = bino_sample(p, n)"), an N
 %   that is not 1-by-1 ("n must be scalar"), a sparse P ("Cannot handle
 %   sparse matrices.  Sorry."), an N that is NaN, negative or beyond the

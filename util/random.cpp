@@ -148,3 +148,44 @@ double GammaRand(double a) { return GammaRand(g_state, a); }
 double BetaRand(double a, double b) { return BetaRand(g_state, a, b); }
 int BinoRand(double p, int n) { return BinoRand(g_state, p, n); }
 WHState &LibraryStream() { return g_state; }
+
+// ---- Reading, setting and seeding the library's stream ----------------------
+
+WHState RandState() { return g_state; }
+
+bool ValidState(const WHState &s) {
+  return s.ix >= 1 && s.ix <= 30268 && s.iy >= 1 && s.iy <= 30306 && s.iz >= 1 && s.iz <= 30322;
+}
+
+void SetRandState(const WHState &s) {
+  if (ValidState(s)) g_state = s;
+}
+
+// SeedState: seed k to a state by SplitMix64 (Steele, Lea and Flood 2014,
+// "Fast splittable pseudorandom number generators", OOPSLA; the mixing
+// function and constants of Java's SplittableRandom and of Vigna's
+// splitmix64.c).  The 64-bit counter starts at k; each of three steps adds
+// the golden gamma 0x9e3779b97f4a7c15 and mixes the counter
+// (z ^= z >> 30, z *= 0xbf58476d1ce4e5b9, z ^= z >> 27,
+// z *= 0x94d049bb133111eb, z ^= z >> 31).  The three outputs, in order,
+// become ix = 1 + z1 mod 30268, iy = 1 + z2 mod 30306, iz = 1 + z3 mod 30322
+// (the bias of the reduction is below 2^-49).  Unsigned 64-bit integer
+// arithmetic only, so every build gives the same state.  The mixer is a
+// bijection of the counter, so nearby seeds give unrelated states; seed 0
+// is the load-time state, not a mixed one.
+WHState SeedState(std::uint32_t k) {
+  if (k == 0) return kWHInitialState;
+  std::uint64_t counter = k;
+  auto next = [&counter]() {
+    counter += 0x9e3779b97f4a7c15ULL;
+    std::uint64_t z = counter;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+  };
+  WHState s;
+  s.ix = static_cast<int32_t>(1 + next() % 30268);
+  s.iy = static_cast<int32_t>(1 + next() % 30306);
+  s.iz = static_cast<int32_t>(1 + next() % 30322);
+  return s;
+}

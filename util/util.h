@@ -84,7 +84,8 @@ double BetaRand(WHState &state, double a, double b);
 int BinoRand(WHState &state, double p, int n);
 
 // The same samplers on the library's own stream.  It starts from
-// kWHInitialState and changes only by drawing; it cannot be set or read.
+// kWHInitialState when the library is loaded and changes by drawing, or
+// when SetRandState sets it.
 double Rand();
 double GammaRand(double a);
 double BetaRand(double a, double b);
@@ -92,3 +93,13 @@ int BinoRand(double p, int n);
 // The library's own stream itself, for samplers that take a state (the
 // kernels' MultiRand): drawing from it is drawing from the library's stream.
 WHState &LibraryStream();
+
+// The library's stream state: read it, and set it (the caller checks the
+// state with ValidState first; an invalid one is ignored).
+WHState RandState();
+void SetRandState(const WHState &state);
+// True when each component lies in 1 .. m - 1 of its modulus.
+bool ValidState(const WHState &state);
+// The valid state that seed k (1 .. 2^32 - 1) stands for, by a fixed integer
+// mapping (splitmix64, see random.cpp); seed 0 stands for kWHInitialState.
+WHState SeedState(std::uint32_t k);

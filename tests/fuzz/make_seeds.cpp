@@ -298,6 +298,40 @@ void opcharge(Corpus &c) {
   }
 }
 
+// The samplers' keyword calls: reading, setting (exact states at the ends of
+// their ranges, seeds, 0, other classes), refused values and keywords, and
+// output counts; appended after the other seeds of each sampler.
+Plan word(const std::string &w) {
+  std::vector<double> v(w.begin(), w.end());
+  return fz::of(fz::kChar, {1, static_cast<std::uint64_t>(w.size())}, v);
+}
+void state_calls(Corpus &c, const std::string &name) {
+  auto &s = c[name];
+  const Plan state = word("state");
+  for (int nlhs : {0, 1, 2}) s.push_back(call({state}, nlhs));
+  std::vector<Plan> good = {fz::scalar(0), fz::scalar(1), fz::scalar(7), fz::scalar(4294967295.0),
+                            fz::real({1, 3}, {17271, 20637, 2082}), fz::real({3, 1}, {30268, 30306, 30322}),
+                            fz::real({1, 3}, {1, 1, 1}), fz::of(fz::kInt32, {1, 1}, {5}),
+                            fz::of(fz::kUint16, {1, 3}, {2, 3, 4}), fz::of(fz::kSingle, {1, 3}, {5, 6, 7})};
+  std::vector<Plan> bad = {fz::scalar(-1), fz::scalar(0.5), fz::scalar(4294967296.0), fz::scalar(kNaN),
+                           fz::scalar(kInf), fz::real({1, 3}, {0, 1, 1}), fz::real({1, 3}, {1, 30307, 1}),
+                           fz::real({1, 3}, {1, 1, 30323}), fz::real({1, 3}, {30269, 1, 1}),
+                           fz::real({1, 3}, {1.5, 2, 3}), fz::real({1, 2}, {1, 2}), fz::real({1, 4}, {1, 2, 3, 4}),
+                           fz::real({0, 0}), fz::real({2, 3}, {1, 2, 3, 4, 5, 6}), fz::real({1, 1, 3}, {1, 2, 3}),
+                           cplx({1, 1}, {5}, {1}), sparse(1, 3, {1, 2, 3}), fz::of(fz::kLogical, {1, 1}, {1}),
+                           word("abc"), handle(), cell_of(fz::scalar(1))};
+  for (const Plan &v : good)
+    for (int nlhs : {0, 1}) s.push_back(call({state, v}, nlhs));
+  for (const Plan &v : bad) s.push_back(call({state, v}));
+  s.push_back(call({state, fz::scalar(1), fz::scalar(2)}));
+  for (const char *w : {"State", "seed", "twister", "ab", "states", "stat", "x"}) {
+    s.push_back(call({word(w)}));
+    s.push_back(call({word(w), fz::scalar(1)}));
+  }
+  s.push_back(call({word(""), fz::scalar(1)}));  // no keyword: the usual checks
+  s.push_back(call({fz::of(fz::kChar, {2, 5}, {115, 116, 97, 116, 101}), fz::scalar(1)}));
+}
+
 Corpus corpus() {
   Corpus c;
   elementwise(c, "trigamma", {1, 0.5, -0.5, 0, -0.0, -2, 1e-5, 1e-300, 8, 1e300, kInf, -kInf, kNaN});
@@ -314,6 +348,7 @@ Corpus corpus() {
   tallybins(c);
   aliascheck(c);
   opcharge(c);
+  for (const char *name : {"shapedraw", "trialdraw", "drawcounts"}) state_calls(c, name);
   return c;
 }
 

@@ -174,6 +174,80 @@ std::string drawcounts_check(const Observation &o, const std::string &) {
   return "";
 }
 
+// ---- The samplers' 'state' call forms ------------------------------------------
+
+// A char row as the first input: a keyword call, judged on its own.
+bool keyword_call(const ArgumentList &c) {
+  if (nrhs(c) < 1) return false;
+  const mxArray *k = in(c, 0);
+  return mxIsChar(k) && mxGetNumberOfDimensions(k) == 2 && mxGetM(k) == 1 && mxGetN(k) >= 1;
+}
+
+bool is_state_keyword(const mxArray *k) {
+  if (mxGetN(k) != 5) return false;
+  for (std::size_t i = 0; i < 5; ++i)
+    if (element(k, i) != static_cast<unsigned char>("state"[i])) return false;
+  return true;
+}
+
+bool whole_between(double v, double lo, double hi) { return whole(v) && v >= lo && v <= hi; }
+
+// The state a 'state' value stands for: 0 for a seed (its state is not
+// predicted here), 3 for an exact state, -1 for a value to refuse.
+int state_value_kind(const mxArray *s) {
+  if (!mxIsNumeric(s) || mxIsComplex(s) || mxIsSparse(s) || mxGetNumberOfDimensions(s) != 2) return -1;
+  std::size_t n = mxGetNumberOfElements(s);
+  if (n == 1) return whole_between(element(s, 0), 0, 4294967295.0) ? 0 : -1;
+  if (n != 3 || (mxGetM(s) != 1 && mxGetN(s) != 1)) return -1;
+  const double hi[] = {30268, 30306, 30322};
+  for (std::size_t i = 0; i < 3; ++i)
+    if (!whole_between(element(s, i), 1, hi[i])) return -1;
+  return 3;
+}
+
+// "" when `out` is a valid state row (equal to `want` when given).
+std::string expect_state(const mxArray *out, const mxArray *want) {
+  std::string e = expect_double(out, {1, 3});
+  if (!e.empty()) return e;
+  const double *v = mxGetPr(out);
+  if (!whole_between(v[0], 1, 30268) || !whole_between(v[1], 1, 30306) || !whole_between(v[2], 1, 30322))
+    return "state out of range";
+  if (want)
+    for (std::size_t i = 0; i < 3; ++i)
+      if (v[i] != element(want, i)) return "the state returned is not the state set";
+  return "";
+}
+
+std::string judge_state(const std::string &name, const Observation &o) {
+  const host::CallResult &r = o.result;
+  const ArgumentList &c = o.call;
+  const std::string prefix = "gatebox:" + name + ":";
+  std::string refusal;
+  if (!is_state_keyword(in(c, 0))) refusal = "unknownKeyword";
+  else if (nrhs(c) > 2 || (nrhs(c) == 2 && state_value_kind(in(c, 1)) < 0)) refusal = "badState";
+  if (!refusal.empty()) {
+    if (r.ok()) return "expected " + prefix + refusal + ", but the call succeeded";
+    if (r.error->id != prefix + refusal || r.error->message.empty())
+      return "expected " + prefix + refusal + ", got [" + r.error->id + "] " + r.error->message;
+    return "";
+  }
+  // Reading always gives the state; setting gives it when asked for.
+  const int outputs = nrhs(c) == 1 || c.nlhs >= 1 ? 1 : 0;
+  if (!r.ok()) {
+    if (r.error->id == "gatebox:host:unassignedOutputs" && c.nlhs > outputs) return "";
+    return "unexpected error [" + r.error->id + "] " + r.error->message;
+  }
+  for (std::size_t i = 1; i < r.outputs.size(); ++i)
+    if (r.out(i)) return "output " + std::to_string(i + 1) + " filled though not documented";
+  if (outputs == 0) return r.out(0) ? "a setting call without outputs asked for returned one" : "";
+  const mxArray *want = nrhs(c) == 2 && state_value_kind(in(c, 1)) == 3 ? in(c, 1) : nullptr;
+  return expect_state(r.out(0), want);
+}
+
+bool is_sampler(const std::string &name) {
+  return name == "shapedraw" || name == "trialdraw" || name == "drawcounts";
+}
+
 // ---- Triangular solves ------------------------------------------------------------
 
 const char *subst_required(const ArgumentList &c, const char *usage, bool dims_test) {
@@ -517,6 +591,7 @@ bool is_usage(const std::string &msg) {
 }
 
 std::string judge(const std::string &name, const std::string &variant, const Observation &o) {
+  if (is_sampler(name) && keyword_call(o.call)) return judge_state(name, o);
   const Property *p = find_property(name);
   const host::CallResult &r = o.result;
   int outputs = p ? p->outputs : 1;

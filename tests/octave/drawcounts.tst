@@ -94,3 +94,68 @@
 %! refuses ("gatebox:drawcounts:badTrialCount", "n must be a number of trials from 0 to 2147483647, not NaN or negative.", @() drawcounts (0.5, -1));
 %! refuses ("gatebox:drawcounts:sparse", "Cannot handle sparse matrices.  Sorry.", @() drawcounts (sparse (0.5), 3));
 %! refuses ("gatebox:drawcounts:notDouble", "p must be a double array; convert it with double(p).", @() drawcounts (single (0.5), 3));
+
+## ---- The stream's state ('state' call forms) ----
+
+%!test
+%! ## after one uniform from the load-time state: (17271, 20637, 2082);
+%! ## that state set again gives the stream shifted by one uniform;
+%! ## 'state', 0 restores the load-time stream; clear restarts it
+%! clear drawcounts
+%! assert (drawcounts ('state'), [101 1001 10001]);
+%! fresh = drawcounts (repmat ([0.51; 0.49], 1, 12), 1);
+%! clear drawcounts
+%! drawcounts (repmat ([0.51; 0.49], 1, 1), 1);
+%! assert (drawcounts ('state'), [17271 20637 2082]);
+%! drawcounts (repmat ([0.51; 0.49], 1, 5), 1);
+%! drawcounts ('state', [17271; 20637; 2082]);
+%! assert (drawcounts (repmat ([0.51; 0.49], 1, 11), 1), fresh(:, 1+1:end));
+%! drawcounts ('state', 0);
+%! assert (drawcounts (repmat ([0.51; 0.49], 1, 12), 1), fresh);
+%! drawcounts ('state', 9);
+%! clear drawcounts
+%! assert (drawcounts ('state'), [101 1001 10001]);
+
+%!test
+%! ## a seed gives the same stream every time, in any numeric class;
+%! ## asked for, the state set comes back
+%! drawcounts ('state', 7);
+%! s7 = drawcounts ('state');
+%! a = drawcounts (repmat ([0.51; 0.49], 1, 40), 1);
+%! assert (drawcounts ('state', int32 (7)), s7);
+%! assert (drawcounts (repmat ([0.51; 0.49], 1, 40), 1), a);
+%! drawcounts ('state', 8);
+%! assert (! isequal (drawcounts (repmat ([0.51; 0.49], 1, 40), 1), a));
+%! drawcounts ('state', s7);
+%! assert (drawcounts (repmat ([0.51; 0.49], 1, 40), 1), a);
+%! assert (all (s7 >= 1 & s7 <= [30268 30306 30322] & s7 == fix (s7)));
+
+%!test
+%! ## a refused state or keyword changes nothing
+%! drawcounts ('state', 3);
+%! drawcounts (repmat ([0.51; 0.49], 1, 2), 1);
+%! before = drawcounts ('state');
+%! bad = {-1, 0.5, 2^32, NaN, Inf, [0 1 1], [1 30307 1], [1 1 30323], [30269 1 1], ...
+%!        [1.5 2 3], [1 2], [1 2 3 4], [], [1 2 3; 4 5 6], 1i, sparse([1 2 3]), true, 'abc', {1}, @sin};
+%! for i = 1:numel (bad)
+%!   try
+%!     drawcounts ('state', bad{i});
+%!     error ('accepted state %d', i);
+%!   catch err
+%!     assert (err.identifier, 'gatebox:drawcounts:badState');
+%!   end
+%! end
+%! for w = {'State', 'seed', 'twister', 'ab'}
+%!   try
+%!     drawcounts (w{1}, 1);
+%!     error ('accepted keyword %s', w{1});
+%!   catch err
+%!     assert (err.identifier, 'gatebox:drawcounts:unknownKeyword');
+%!   end
+%! end
+%! assert (drawcounts ('state'), before);
+
+%!error <must be 0 \(the initial state\), a whole number from 1 to 4294967295> drawcounts ('state', -1)
+%!error <1 <= ix <= 30268, 1 <= iy <= 30306 and 1 <= iz <= 30322> drawcounts ('state', [0 1 1])
+%!error <'state' takes at most one value> drawcounts ('state', 1, 2)
+%!error <The only keyword is 'state'> drawcounts ('seed', 1)

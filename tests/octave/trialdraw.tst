@@ -100,3 +100,68 @@
 %! refuses ("gatebox:trialdraw:badTrialCount", "n must be a number of trials from 0 to 2147483647, not NaN or negative.", @() trialdraw (0.5, -1));
 %! refuses ("gatebox:trialdraw:sparse", "Cannot handle sparse matrices.  Sorry.", @() trialdraw (sparse (0.5), 3));
 %! refuses ("gatebox:trialdraw:notDouble", "p must be a double array; convert it with double(p).", @() trialdraw (single (0.5), 3));
+
+## ---- The stream's state ('state' call forms) ----
+
+%!test
+%! ## after one uniform from the load-time state: (17271, 20637, 2082);
+%! ## that state set again gives the stream shifted by one uniform;
+%! ## 'state', 0 restores the load-time stream; clear restarts it
+%! clear trialdraw
+%! assert (trialdraw ('state'), [101 1001 10001]);
+%! fresh = trialdraw (0.51 * ones (1, 12), 1);
+%! clear trialdraw
+%! trialdraw (0.51 * ones (1, 1), 1);
+%! assert (trialdraw ('state'), [17271 20637 2082]);
+%! trialdraw (0.51 * ones (1, 5), 1);
+%! trialdraw ('state', [17271; 20637; 2082]);
+%! assert (trialdraw (0.51 * ones (1, 11), 1), fresh(:, 1+1:end));
+%! trialdraw ('state', 0);
+%! assert (trialdraw (0.51 * ones (1, 12), 1), fresh);
+%! trialdraw ('state', 9);
+%! clear trialdraw
+%! assert (trialdraw ('state'), [101 1001 10001]);
+
+%!test
+%! ## a seed gives the same stream every time, in any numeric class;
+%! ## asked for, the state set comes back
+%! trialdraw ('state', 7);
+%! s7 = trialdraw ('state');
+%! a = trialdraw (0.51 * ones (1, 40), 1);
+%! assert (trialdraw ('state', int32 (7)), s7);
+%! assert (trialdraw (0.51 * ones (1, 40), 1), a);
+%! trialdraw ('state', 8);
+%! assert (! isequal (trialdraw (0.51 * ones (1, 40), 1), a));
+%! trialdraw ('state', s7);
+%! assert (trialdraw (0.51 * ones (1, 40), 1), a);
+%! assert (all (s7 >= 1 & s7 <= [30268 30306 30322] & s7 == fix (s7)));
+
+%!test
+%! ## a refused state or keyword changes nothing
+%! trialdraw ('state', 3);
+%! trialdraw (0.51 * ones (1, 2), 1);
+%! before = trialdraw ('state');
+%! bad = {-1, 0.5, 2^32, NaN, Inf, [0 1 1], [1 30307 1], [1 1 30323], [30269 1 1], ...
+%!        [1.5 2 3], [1 2], [1 2 3 4], [], [1 2 3; 4 5 6], 1i, sparse([1 2 3]), true, 'abc', {1}, @sin};
+%! for i = 1:numel (bad)
+%!   try
+%!     trialdraw ('state', bad{i});
+%!     error ('accepted state %d', i);
+%!   catch err
+%!     assert (err.identifier, 'gatebox:trialdraw:badState');
+%!   end
+%! end
+%! for w = {'State', 'seed', 'twister', 'ab'}
+%!   try
+%!     trialdraw (w{1}, 1);
+%!     error ('accepted keyword %s', w{1});
+%!   catch err
+%!     assert (err.identifier, 'gatebox:trialdraw:unknownKeyword');
+%!   end
+%! end
+%! assert (trialdraw ('state'), before);
+
+%!error <must be 0 \(the initial state\), a whole number from 1 to 4294967295> trialdraw ('state', -1)
+%!error <1 <= ix <= 30268, 1 <= iy <= 30306 and 1 <= iz <= 30322> trialdraw ('state', [0 1 1])
+%!error <'state' takes at most one value> trialdraw ('state', 1, 2)
+%!error <The only keyword is 'state'> trialdraw ('seed', 1)

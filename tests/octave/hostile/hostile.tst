@@ -103,6 +103,48 @@
 %!  printf ("  %-10s %6d hostile calls, %6d ended in an error\n", name, t.calls, t.errors);
 %!endfunction
 
+## The samplers' keyword calls: 'state' with every value, with two values,
+## 0 to 3 outputs, and other keywords; the state must stay a valid one.
+%!function hostile_state (name)
+%!  if (exist (name, "file") != 3)
+%!    printf ("  %-10s not built, skipped\n", name);
+%!    return;
+%!  endif
+%!  [pool, names] = hostile_values ();
+%!  t = struct ("calls", 0, "errors", 0);
+%!  words = {"state", "STATE", "seed", "state ", "st", ["state"; "state"], "twister"};
+%!  for w = 1:numel (words)
+%!    for k = 0:3
+%!      t = hostile_call (t, name, words(w), k);
+%!      t = hostile_call (t, name, {words{w}, 7}, k);
+%!    endfor
+%!    for i = 1:numel (pool)
+%!      t = hostile_call (t, name, {words{w}, pool{i}}, 1);
+%!    endfor
+%!  endfor
+%!  for i = 1:numel (pool)
+%!    t = hostile_call (t, name, {"state", pool{i}}, 0);
+%!    t = hostile_call (t, name, {"state", pool{i}, pool{i}}, 1);
+%!    t = hostile_call (t, name, {"state", {pool{i}}}, 1);
+%!  endfor
+%!  t = hostile_call (t, name, {"state", containers.Map()}, 0);
+%!  s = feval (name, "state");
+%!  if (! (isequal (size (s), [1 3]) && all (s >= 1 & s <= [30268 30306 30322] & s == fix (s))))
+%!    error ("hostile: %s left an invalid state %s", name, mat2str (s));
+%!  endif
+%!  [fresh] = hostile_values ();
+%!  for i = 1:numel (pool)
+%!    if (! hostile_same (pool{i}, fresh{i}))
+%!      error ("hostile: %s changed its argument %s", name, names{i});
+%!    endif
+%!  endfor
+%!  printf ("  %-10s %6d hostile state calls, %6d ended in an error\n", name, t.calls, t.errors);
+%!endfunction
+
+%!test hostile_state ("shapedraw");
+%!test hostile_state ("trialdraw");
+%!test hostile_state ("drawcounts");
+
 ## Sizes that cannot be allocated and counts beyond every integer range.
 %!function c = hostile_sizes ()
 %!  c = {{1, [2^31 2^31 2^31]}, {ones(2), 2^62}, {1, 2^31 - 1, 2^31 - 1}, ...
