@@ -21,6 +21,9 @@ TEST(Identifiers, EveryKindOfRefusalCarriesItsIdentifierAndText) {
   auto cube = h::doubles({1, 2, 2}, {1, 1, 1, 1}), square3 = h::doubles({2, 2, 2}, std::vector<double>(8, 1.0));
   auto sp = h::sparse(1, 1, {1}), single1 = h::numeric(mxSINGLE_CLASS, {1, 1}, {1});
   auto cplx = h::complex({1, 1}, {1}, {2}), text = h::text("a"), cellx = h::cell({1, 1});
+  // A char row first is a keyword call of the samplers; a char matrix is data.
+  const mwSize dims22[2] = {2, 2};
+  auto chars = h::Array(mxCreateCharArray(2, dims22));
   auto st = h::structure({1, 1}, {"f"}), fh = h::function_handle();
   auto bigs = h::row({2147483647.0, 2147483647.0, 2147483647.0}), three = h::scalar(3);
   auto dims123 = h::row({1, 2, 3}), dims11 = h::row({1, 1});
@@ -37,7 +40,7 @@ TEST(Identifiers, EveryKindOfRefusalCarriesItsIdentifierAndText) {
       {"trigamma", "", {single1.get()}, "notDouble", "N must be a double array; convert it with double(N)."},
       {"shapedraw", "", {}, "usage", "Usage: x = shapedraw(a)"},
       {"shapedraw", "", {sp.get()}, "sparse", sparse_sorry},
-      {"shapedraw", "", {text.get()}, "notDouble", "a must be a double array; convert it with double(a)."},
+      {"shapedraw", "", {chars.get()}, "notDouble", "a must be a double array; convert it with double(a)."},
       {"uppersubst", "", {one.get()}, "usage", "Usage: x = uppersubst(T,b)"},
       {"lowersubst", "", {one.get()}, "usage", "Usage: x = lowersubst(T,b)"},
       {"backapply", "", {one.get()}, "usage", "Usage: x = backapply(T,b)"},
@@ -105,7 +108,7 @@ TEST(Identifiers, EveryKindOfRefusalCarriesItsIdentifierAndText) {
         {name, "", {half.get(), single1.get()}, "notDouble", n_double},
         {name, "", {half.get(), neg.get()}, "badTrialCount", trials},
         {name, "", {sp.get(), two.get()}, "sparse", sparse_sorry},
-        {name, "", {text.get(), two.get()}, "notDouble", p_double},
+        {name, "", {chars.get(), two.get()}, "notDouble", p_double},
     };
     cases.insert(cases.end(), more.begin(), more.end());
   }
