@@ -22,7 +22,7 @@
 //
 // Accurate step (about one argument in 4000): exact fixed-point arithmetic
 // with 240 fraction bits (crfixed.h): z = x - m ln2 (ln2 to 2^-240),
-// exp(z) by its Taylor series, relative error below 2^-225, rounded once to
+// exp(z) by argument halving, Taylor series and squaring, relative error below 2^-220, rounded once to
 // the double (normal or subnormal) nearest to 2^m exp(z).  The hardest
 // doubles for exp need about 2^-(53+60) relative accuracy (V. Lefevre and
 // J.-M. Muller, "Worst cases for correct rounding of the elementary

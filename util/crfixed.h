@@ -16,7 +16,7 @@
 
 namespace crfx {
 
-#include "crfixed_ln2.inc"
+#include "crfixed_consts.inc"
 
 struct Fx {
   std::uint64_t w[4];
@@ -151,17 +151,26 @@ inline Fx ln2() { return Fx{{kLn2Fixed[0], kLn2Fixed[1], kLn2Fixed[2], kLn2Fixed
 
 inline Fx one() { return Fx{{0, 0, 0, std::uint64_t{1} << 48}}; }
 
-// exp(z) for |z| < 1 by its Taylor series: terms z^n/n! are formed one from
-// the other (a product and a division, each truncating by < 2^-240) until
-// they vanish; about 45 terms for |z| < 0.36, total error below 2^-232.
+// |a| / 2^s (0 < s < 64) with a's sign, truncated toward zero.
+inline Fx shr(const Fx& a, int s) {
+  const bool negative = is_neg(a);
+  Fx x = abs(a);
+  for (int i = 0; i < 4; ++i) x.w[i] = (x.w[i] >> s) | (i < 3 ? x.w[i + 1] << (64 - s) : 0);
+  return negative ? neg(x) : x;
+}
+
+// exp(z) for |z| < 1: exp(z) = exp(w)^(2^12) with w = z 2^-12; exp(w) by its
+// Taylor series to w^16/16! (truncation < 2^-250) in Horner's form with the
+// tabulated 1/n!, then twelve squarings.  Each operation truncates by less
+// than 2^-240; the squarings double the relative error each, so the result
+// is within 2^-222 relative of exp(z).
 inline Fx exp(const Fx& z) {
-  Fx sum = one(), term = one();
-  for (std::uint32_t n = 1; n < 80; ++n) {
-    term = div_small(mul(term, z), n);
-    const Fx t = abs(term);
-    if ((t.w[0] | t.w[1] | t.w[2] | t.w[3]) == 0) break;
-    sum = add(sum, term);
-  }
+  const Fx w = shr(z, 12);
+  constexpr int kTerms = sizeof kInvFact / sizeof kInvFact[0];
+  auto c = [](int n) { return Fx{{kInvFact[n][0], kInvFact[n][1], kInvFact[n][2], kInvFact[n][3]}}; };
+  Fx sum = c(kTerms - 1);
+  for (int n = kTerms - 2; n >= 0; --n) sum = add(c(n), mul(sum, w));
+  for (int i = 0; i < 12; ++i) sum = mul(sum, sum);
   return sum;
 }
 

@@ -6,7 +6,7 @@
 // the CRlibm log): x = 2^e y, y in [1, 1.4140625) or (after halving)
 // [0.70703125, 1); the top 8 mantissa bits give t and a c of 9 significant
 // bits near 1/y with |y c - 1| <= 2^-8, so r = y c - 1 is exact in a
-// double (Dekker's product, then Sterbenz).  Then
+// double (formed from a split of y, below).  Then
 //   log x = e ln2 + (-log c) + log1p(r),
 // -log c from the table as a double-double (error < 2^-106), ln2 = Hi + Lo
 // with Hi of 42 bits (e Hi exact), and
@@ -89,9 +89,14 @@ double cr_log(double x) {
   double y;
   std::memcpy(&y, &uy, sizeof y);
 
+  // r = y c - 1 exactly: y = y1 + y2 with y1 of 44 bits, so y1 c (53 bits)
+  // and y2 c (18 bits) are exact, y1 c - 1 is exact (Sterbenz) and so is
+  // the sum, which has at most 53 bits (from 2^-9 down to 2^-61).
   const double c = kLogTab[t][0];
-  const dd::DD yc = dd::two_prod(y, c);
-  const double r = (yc.hi - 1.0) + yc.lo;  // exact
+  const std::uint64_t uy1 = uy & ~std::uint64_t{0x1ff};
+  double y1;
+  std::memcpy(&y1, &uy1, sizeof y1);
+  const double r = (y1 * c - 1.0) + (y - y1) * c;
   const dd::DD rsq = dd::two_prod(r, r);
   const double ph = -0.5 * rsq.hi, pl = -0.5 * rsq.lo;  // -r^2/2 exactly
   const double qr =

@@ -87,7 +87,7 @@ TEST(CrLog, MatchesMpfrOverTheDomainAndTheHardRegions) {
   EXPECT_EQ(mismatches("log", cr_log, mpfr_log, [&] { return g.uniform(0.99, 1.01); }, 200000), 0);
   // Within a few thousand units of the last place of 1, on both sides.
   EXPECT_EQ(mismatches("log", cr_log, mpfr_log, [&] {
-    const long k = static_cast<long>(g.next() % 8192) - 4096;
+    const double k = static_cast<double>(g.next() % 8192) - 4096;
     return k >= 0 ? 1.0 + k * 0x1p-52 : 1.0 + k * 0x1p-53;
   }, 100000), 0);
   EXPECT_EQ(mismatches("log", cr_log, mpfr_log, [&] {  // subnormals
