@@ -111,6 +111,11 @@ int main(int argc, char** argv) {
         mpfr_clear(hp);
       }
     }
+    if ((i + 1) % 1000000 == 0) {  // progress, so that a cut-short run still reports
+      std::printf("progress %s: %ld arguments, %ld differ from MPFR; the C library differs on %ld\n", argv[1],
+                  i + 1, bad, libm_bad);
+      std::fflush(stdout);
+    }
   }
   std::printf("%s: %ld arguments, %ld differ from MPFR; the C library differs on %ld\n", argv[1], n, bad,
               libm_bad);
