@@ -52,7 +52,7 @@ double log_arg(Rng& g) {
     case 1: return g.uniform(0.0, 100.0);
     case 2: return g.uniform(0.99, 1.01);
     case 3: {
-      const long k = static_cast<long>(g.next() % 8192) - 4096;
+      const double k = static_cast<double>(g.next() % 8192) - 4096;
       return k >= 0 ? 1.0 + k * 0x1p-52 : 1.0 + k * 0x1p-53;
     }
     default: return from_bits(1 + g.next() % 0x000fffffffffffffULL);
