@@ -168,22 +168,33 @@ TEST(CrLogExp, SpecialValues) {
     EXPECT_TRUE(same(cr_exp(x), mpfr_ref(mpfr_exp, x))) << x;
 }
 
-TEST(CrFixed, Ln2DigitsAgreeWithMpfr) {
-  mpfr_t l, s;
-  mpfr_init2(l, 400);
+// limb i of floor(v 2^240) equals w[i], for v given in l (400 bits).
+void expect_limbs(mpfr_t l, const std::uint64_t* w, const char* what) {
+  mpfr_t s;
   mpfr_init2(s, 400);
-  mpfr_const_log2(l, MPFR_RNDN);
   mpfr_mul_2ui(l, l, 240, MPFR_RNDN);
-  for (int i = 0; i < 4; ++i) {  // limb i = floor(ln2 2^(240 - 64 i)) mod 2^64
+  for (int i = 0; i < 4; ++i) {  // floor(v 2^(240 - 64 i)) mod 2^64
     mpfr_div_2ui(s, l, 64 * i, MPFR_RNDN);
     mpfr_floor(s, s);
     mpfr_div_2ui(s, s, 64, MPFR_RNDN);
     mpfr_frac(s, s, MPFR_RNDN);
     mpfr_mul_2ui(s, s, 64, MPFR_RNDN);
-    EXPECT_EQ(mpfr_get_uj(s, MPFR_RNDN), crfx::kLn2Fixed[i]) << i;
+    EXPECT_EQ(mpfr_get_uj(s, MPFR_RNDN), w[i]) << what << " limb " << i;
+  }
+  mpfr_clear(s);
+}
+
+TEST(CrFixed, ConstantsAgreeWithMpfr) {
+  mpfr_t l;
+  mpfr_init2(l, 400);
+  mpfr_const_log2(l, MPFR_RNDN);
+  expect_limbs(l, crfx::kLn2Fixed, "ln2");
+  for (int n = 0; n < static_cast<int>(sizeof crfx::kInvFact / sizeof crfx::kInvFact[0]); ++n) {
+    mpfr_fac_ui(l, static_cast<unsigned long>(n), MPFR_RNDN);  // exact at 400 bits
+    mpfr_ui_div(l, 1, l, MPFR_RNDN);
+    expect_limbs(l, crfx::kInvFact[n], "1/n!");
   }
   mpfr_clear(l);
-  mpfr_clear(s);
 }
 
 }  // namespace
