@@ -52,7 +52,8 @@ inline Fx abs(const Fx& a) { return is_neg(a) ? neg(a) : a; }
 // hi * 2^64 + lo == a * b.
 inline void mul64(std::uint64_t a, std::uint64_t b, std::uint64_t& hi, std::uint64_t& lo) {
 #if defined(__SIZEOF_INT128__)
-  const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
+  __extension__ typedef unsigned __int128 u128;
+  const u128 p = static_cast<u128>(a) * b;
   hi = static_cast<std::uint64_t>(p >> 64);
   lo = static_cast<std::uint64_t>(p);
 #else
