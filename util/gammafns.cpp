@@ -4,6 +4,7 @@
 // work.  The order of the tests below fixes which formula serves which
 // argument, and with it every result to the bit.
 #include "util.h"
+#include "crmath.h"
 
 #include <cmath>
 
@@ -66,7 +67,7 @@ double gammaln(double x) {
   if (x <= 0.5 || (x > split && x <= 1.5)) {
     double corr, t;
     if (x <= 0.5) {
-      corr = -std::log(x);
+      corr = -cr_log(x);
       t = x;
       if (1.0 + x == 1.0) return corr;  // ln Gamma(x) = -ln x to double precision
     } else {
@@ -78,7 +79,7 @@ double gammaln(double x) {
   if (x <= split || (x > 1.5 && x <= 4.0)) {
     double corr, t;
     if (x <= split) {  // ln Gamma(x + 1) - ln x
-      corr = -std::log(x);
+      corr = -cr_log(x);
       t = (x - 0.5) - 0.5;
     } else {
       corr = 0.0;
@@ -90,7 +91,7 @@ double gammaln(double x) {
     double t = x - 4.0;
     return d4 + t * cody_ratio(t, p4, q4, -1.0);
   }
-  double L = std::log(x), r = 1.0 / x, r2 = r * r;
+  double L = cr_log(x), r = 1.0 / x, r2 = r * r;
   double S = kCodyStirling[6];
   for (int i = 0; i < 6; ++i) S = S * r2 + kCodyStirling[i];
   return (x * (L - 1.0) - 0.5 * L + ln_sqrt_2pi) + S * r;
@@ -112,7 +113,7 @@ double digamma(double x) {
     x = x + 1.0;
   }
   double r = 1.0 / x, r2 = r * r;
-  return (std::log(x) - 0.5 * r + sum) -
+  return (cr_log(x) - 0.5 * r + sum) -
          r2 * (0.08333333333333333 -
                r2 * (0.008333333333333333 -
                      r2 * (0.003968253968253968 - r2 * (0.004166666666666667 - r2 * 0.007575757575757576))));

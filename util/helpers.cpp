@@ -1,6 +1,7 @@
 // Small helpers of the support library: a sum in log space, and membership
 // of a sorted vector in a sorted set.
 #include "util.h"
+#include "crmath.h"
 
 #include <cmath>
 
@@ -19,7 +20,7 @@ double logSum(double a, double b) {
     hi = b;
     lo = a;
   }
-  if (std::isfinite(lo)) return hi + std::log(std::exp(lo - hi) + 1.0);
+  if (std::isfinite(lo)) return hi + cr_log(cr_exp(lo - hi) + 1.0);
   return hi;
 }
 

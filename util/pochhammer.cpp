@@ -6,6 +6,7 @@
 // per family, static in the library), so a caller stepping n = 1, 2, 3, ...
 // at one x pays one term per new n.  Long sums use the closed forms.
 #include "util.h"
+#include "crmath.h"
 
 #include <cmath>
 #include <limits>
@@ -27,13 +28,13 @@ const double not_a_number = std::numeric_limits<double>::quiet_NaN();
 // ln x + (n - 1) ln(x + n/2), the midpoint rule, whose relative error is
 // O(n^3 / x^2); 10000.0 * n is formed in double so that no n overflows it.
 double log_long_sum(double x, int n) {
-  if (x >= 10000.0 * n) return std::log(x) + (n - 1) * std::log(x + n / 2);
+  if (x >= 10000.0 * n) return cr_log(x) + (n - 1) * cr_log(x + n / 2);
   return gammaln(x + n) - gammaln(x);
 }
 double di_long_sum(double x, int n) { return digamma(x + n) - digamma(x); }
 double tri_long_sum(double x, int n) { return trigamma(x + n) - trigamma(x); }
 
-double log_term(double y) { return std::log(y); }
+double log_term(double y) { return cr_log(y); }
 double di_term(double y) { return 1.0 / y; }
 double tri_term(double y) { return -1.0 / (y * y); }
 
@@ -81,7 +82,7 @@ double slow_pochhammer(double x, int n) {
     y = y + 1;
     p = p * y;
   }
-  return std::log(p);
+  return cr_log(p);
 }
 
 double slow_di_pochhammer(double x, int n) {

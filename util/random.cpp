@@ -7,6 +7,7 @@
 // which a sampler consumes uniforms is fixed (see each routine): a given
 // state yields one fixed sequence of variates on every build.
 #include "util.h"
+#include "crmath.h"
 
 #include <cmath>
 #if defined(__SSE2__)
@@ -58,13 +59,13 @@ double GammaRand(WHState &s, double a) {
   if (std::isnan(a)) return a;           // NaN: NaN, nothing drawn
   if (a < kTiny) return 0.0;             // zero, negative, tiny, -Inf: 0, nothing drawn
   if (a == HUGE_VAL) return a;           // +Inf: +Inf, nothing drawn (no attempt accepts)
-  if (std::fabs(a - 1.0) < kTiny) return -std::log(Rand(s));  // exponential, one uniform
+  if (std::fabs(a - 1.0) < kTiny) return -cr_log(Rand(s));  // exponential, one uniform
 
   // Shape below 1: one uniform for the boost U^(1/a), then shape a + 1.
   double boost = 1.0;
   if (a < 1.0) {
     double u = Rand(s);
-    boost = std::exp(std::log(u) / a);
+    boost = cr_exp(cr_log(u) / a);
     a = a + 1.0;
   }
 
@@ -86,7 +87,7 @@ double GammaRand(WHState &s, double a) {
     double w = c1 * u2 / u1;
     // Quick acceptance, then the exact logarithmic test.
     if (c2 * u1 + w + 1.0 / w <= c3) return scale * w;
-    if (c2 * std::log(u1) - std::log(w) + w < 1.0) return scale * w;
+    if (c2 * cr_log(u1) - cr_log(w) + w < 1.0) return scale * w;
   }
 }
 
@@ -133,11 +134,11 @@ int BinoRand(WHState &s, double p, int n) {
 
   // Waiting time: the first spacing decides a count of 0, then one uniform
   // per further success.
-  const double q = -std::log(1.0 - p);
-  double sum = -std::log(Rand(s)) / trials;
+  const double q = -cr_log(1.0 - p);
+  double sum = -cr_log(Rand(s)) / trials;
   if (sum > q) return 0;
   for (int m = n - 1; m > 0; --m) {
-    sum = sum - std::log(Rand(s)) / static_cast<double>(m);
+    sum = sum - cr_log(Rand(s)) / static_cast<double>(m);
     if (sum > q) return n - m;
   }
   return n;

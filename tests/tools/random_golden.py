@@ -14,20 +14,32 @@ writes, each stream starting from the generator's initial seeds
   multi_stream_win.csv   the same with the Windows build's NaN handling
 
 Floats are written with repr(), which round-trips exactly.  Python's float
-is IEEE double and math.log/math.exp come from the C library, so the values
-are those of the C++ build to the bit.
+is IEEE double; log and exp are the correctly rounded ones (mpmath at 200
+bits, then rounded to nearest), as in the C++ build, so the values are those
+of every build to the bit.
 """
 import math
 import os
 import struct
 import sys
 
+import mpmath
+
+mpmath.mp.prec = 200
+
 TINY = 2.0 ** -52
 ALMOST_ONE = 0.9999999999999998
 
 
 def ln(x):
-    return math.log(x) if x > 0.0 else -math.inf
+    """The correctly rounded natural logarithm."""
+    return float(mpmath.log(x)) if x > 0.0 else -math.inf
+
+
+def cr_exp(x):
+    """The correctly rounded exponential (the sampler's arguments are far
+    from overflow and from the subnormal range)."""
+    return float(mpmath.exp(x))
 
 
 def div(a, b):
@@ -71,7 +83,7 @@ class Stream:
             return -ln(self.rand())
         boost = 1.0
         if a < 1.0:
-            boost = math.exp(ln(self.rand()) / a)
+            boost = cr_exp(ln(self.rand()) / a)
             a = a + 1.0
         d = a - 1.0
         c1 = (a - 1.0 / (6.0 * a)) / d
@@ -112,7 +124,7 @@ class Stream:
             if p >= y:
                 return k + self.bino(div(p - y, 1.0 - y), n - k)
             return (k - 1) - self.bino(div(y - p, y), k - 1)
-        q = -math.log(1.0 - p)
+        q = -ln(1.0 - p)
         s = div(-ln(self.rand()), float(n))
         if s > q:
             return 0

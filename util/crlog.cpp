@@ -1,0 +1,129 @@
+// Correctly rounded natural logarithm (round to nearest, ties to even).
+//
+// Fast step (table-driven reduction after P. T. P. Tang, "Table-driven
+// implementation of the logarithm function in IEEE floating-point
+// arithmetic", ACM TOMS 16 (1990) 378-400, in the multiplicative form of
+// the CRlibm log): x = 2^e y, y in [1, 1.4140625) or (after halving)
+// [0.70703125, 1); the top 8 mantissa bits give t and a c of 9 significant
+// bits near 1/y with |y c - 1| <= 2^-8, so r = y c - 1 is exact in a
+// double (formed from a split of y, below).  Then
+//   log x = e ln2 + (-log c) + log1p(r),
+// -log c from the table as a double-double (error < 2^-106), ln2 = Hi + Lo
+// with Hi of 42 bits (e Hi exact), and
+//   log1p(r) = r - r^2/2 + r^3 (1/3 - r/4 + ... + r^6/9)
+// with r^2/2 as a double-double and the rest in double: Taylor truncation
+// < 2^-75 relative, roundings < 2^-69 relative to log x (for x near 1,
+// where c = 1 and e = 0, relative to r; elsewhere |log x| >= 2^-9).  The
+// total error of hi + lo is below 2^-67.5 relative; the test uses 2^-66.
+//
+// Rounding test (A. Ziv, "Fast evaluation of elementary mathematical
+// functions with correctly rounded last bit", ACM TOMS 17 (1991) 410-423):
+// if hi + (lo - err) and hi + (lo + err) round alike, that is the result.
+//
+// Accurate step (about one argument in 4000): one Newton step on the fast
+// value y0 in exact fixed-point arithmetic with 240 fraction bits
+// (crfixed.h): d = x exp(-y0) - 1 (|d| < 2^-66 |log x|), then
+//   log x = y0 + log1p(d) = y0 + d - d^2/2 + d^3/3 + O(d^4),
+// absolute error below 2^-225, so relative error below 2^-170 since
+// |log x| >= 2^-53 for every double x != 1.  The hardest doubles for log
+// need about 2^-(53+65) relative accuracy (V. Lefevre and J.-M. Muller,
+// "Worst cases for correct rounding of the elementary functions in double
+// precision", ARITH 15, 2001), so this step always decides.
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "crfixed.h"
+#include "crmath.h"
+#include "ddouble.h"
+
+namespace {
+#include "crlog_table.inc"
+}  // namespace
+
+namespace crdetail {
+
+double log_accurate(double x, double hi, double lo) {
+  using namespace crfx;
+  const Fx y0 = add(from_double(hi), from_double(lo));
+  const double kd = (hi * 0x1.71547652b82fep0 + 0x1.8p52) - 0x1.8p52;  // y0 / ln2 rounded
+  const int k = static_cast<int>(kd);
+  const Fx z = sub(y0, mul(ln2(), from_double(kd)));
+  std::uint64_t mx;
+  int ex;
+  decompose(x, mx, ex);
+  const Fx xs = from_parts(false, mx, ex - k);  // x 2^-k, exact (near 1)
+  const Fx d = sub(mul(xs, crfx::exp(neg(z))), one());
+  const Fx d2 = mul(d, d);
+  const Fx d3 = mul(d2, d);
+  const Fx v = add(y0, add(sub(d, div_small(d2, 2)), div_small(d3, 3)));
+  return to_double(v, 0);
+}
+
+}  // namespace crdetail
+
+double cr_log(double x) {
+  std::uint64_t u;
+  std::memcpy(&u, &x, sizeof u);
+  int e = 0;
+  if (u - 0x0010000000000000ULL >= 0x7fe0000000000000ULL) {  // not a positive normal
+    if (u > 0x7ff0000000000000ULL) {             // NaN or negative (sign bit set)
+      if ((u & 0x7fffffffffffffffULL) == 0) return -std::numeric_limits<double>::infinity();
+      if ((u & 0x7fffffffffffffffULL) > 0x7ff0000000000000ULL) return x + x;  // NaN
+      return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (u == 0x7ff0000000000000ULL) return x;      // +inf
+    if (u == 0) return -std::numeric_limits<double>::infinity();
+    const double xs = x * 0x1p54;  // subnormal: scale up exactly
+    std::memcpy(&u, &xs, sizeof u);
+    e = -54;
+  }
+  const int t = static_cast<int>((u >> 44) & 0xff);
+  e += static_cast<int>(u >> 52) - 1023;
+  // y: the mantissa in [1, 2), halved from the wrap point on.
+  std::uint64_t uy = (u & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL;
+  if (t >= kLogWrap) {
+    uy -= 0x0010000000000000ULL;
+    ++e;
+  }
+  double y;
+  std::memcpy(&y, &uy, sizeof y);
+
+  // r = y c - 1 exactly: y = y1 + y2 with y1 of 44 bits, so y1 c (53 bits)
+  // and y2 c (18 bits) are exact, y1 c - 1 is exact (Sterbenz) and so is
+  // the sum, which has at most 53 bits (from 2^-9 down to 2^-61).
+  const double c = kLogTab[t][0];
+  const std::uint64_t uy1 = uy & ~std::uint64_t{0x1ff};
+  double y1;
+  std::memcpy(&y1, &uy1, sizeof y1);
+  const double r = (y1 * c - 1.0) + (y - y1) * c;
+  // -r^2/2 = ph + pl: r = rh + rl with rh of 26 bits, so rh^2 is exact and
+  // the rest, rl (r + rh), has a relative error of 2^-53 of a term 2^-26
+  // times smaller than r^2.
+  std::uint64_t ur;
+  std::memcpy(&ur, &r, sizeof ur);
+  ur &= ~std::uint64_t{0x7ffffff};
+  double rh;
+  std::memcpy(&rh, &ur, sizeof rh);
+  const double rl = r - rh;
+  const double r2 = rh * rh;
+  const double ph = -0.5 * r2, pl = -0.5 * (rl * (r + rh));
+  const double qr =
+      r * (r * r) *
+      (0x1.5555555555555p-2 +
+       r * (-0x1p-2 +
+            r * (0x1.999999999999ap-3 +
+                 r * (-0x1.5555555555555p-3 +
+                      r * (0x1.2492492492492p-3 + r * (-0x1p-3 + r * 0x1.c71c71c71c71cp-4))))));
+  const double ed = static_cast<double>(e);
+  const dd::DD a = dd::fast_two_sum(r, ph);
+  const dd::DD b = dd::fast_two_sum(ed * kLn2Hi, kLogTab[t][1]);  // e = 0 or |e ln2| > |-log c|
+  const dd::DD s = dd::two_sum(b.hi, a.hi);
+  const double lo = s.lo + (b.lo + (a.lo + (pl + (qr + (kLogTab[t][2] + ed * kLn2Lo)))));
+  const dd::DD w = dd::fast_two_sum(s.hi, lo);
+  const double err = (w.hi < 0 ? -w.hi : w.hi) * 0x1p-66;
+  const double u1 = w.hi + (w.lo - err);
+  const double u2 = w.hi + (w.lo + err);
+  if (u1 == u2) return u1;
+  return crdetail::log_accurate(x, w.hi, w.lo);
+}
