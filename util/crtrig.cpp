@@ -173,7 +173,7 @@ Reduced reduce_fast(double x) {
     const DD r = dd::fast_two_sum(t.hi, lo);
     const int k = static_cast<int>(static_cast<int64_t>(kd) & 3);
     const double ar = r.hi < 0 ? -r.hi : r.hi;
-    return {k, r, ar >= 0x1p-30};
+    return {k, r, ar >= 0x1p-70};
   }
   uint32_t f[4];
   bool neg;
@@ -198,13 +198,13 @@ Reduced reduce_fast(double x) {
   return {k, r, true};
 }
 
-// sin r and cos r for |r| <= 0.82, r = rh + rl; results in double-double.
+// sin r and cos r for |r| <= 0.8, r = rh + rl; results in double-double.
 inline void sincos_dd(DD r, DD* s, DD* c, bool want_s, bool want_c) {
   const bool neg = r.hi < 0;
   const double rh = neg ? -r.hi : r.hi, rl = neg ? -r.lo : r.lo;
-  const int i = static_cast<int>(rh * 64.0 + 0.5);
+  const int i = static_cast<int>(rh * 128.0 + 0.5);
   const double* tb = T::sincos_table[i];
-  const double hh = rh - i * 0.015625;  // exact
+  const double hh = rh - i * 0.0078125;  // exact (Sterbenz)
   const double hl = rl;
   const DD h2 = dd::two_prod(hh, hh);
   const double z = h2.hi;
@@ -468,8 +468,24 @@ double slow_path(double x, bool tangent) {
   return fix_round(s, 0, ((k & 2) != 0) != rneg);      // +-sin r
 }
 
-constexpr double eps_sin = 0x1p-66;  // relative bound of the fast step, with margin
-constexpr double eps_tan = 0x1p-65;
+// tan r (k even) or -1/tan r (k odd) as the double-double quotient of the
+// fast step's sin r and cos r.
+DD tan_dd(const Reduced& rd) {
+  DD s, c;
+  sincos_dd(rd.r, &s, &c, true, true);
+  DD n = s, d = c;
+  if (rd.k & 1) {
+    n = {-c.hi, -c.lo};
+    d = s;
+  }
+  const double qh = n.hi / d.hi;
+  const DD p = dd::two_prod(qh, d.hi);
+  const double ql = (((n.hi - p.hi) - p.lo) + (n.lo - qh * d.lo)) / d.hi;
+  return {qh, ql};
+}
+
+constexpr double eps_sin = 0x1p-67;  // relative bounds of the fast step, with margin
+constexpr double eps_tan = 0x1p-66;
 
 }  // namespace
 
@@ -496,19 +512,38 @@ double cr_tan(double x) {
   if (ax < 0x1p-27) return x;                          // tan x rounds to x
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
-    DD s, c;
-    sincos_dd(rd.r, &s, &c, true, true);
-    DD n = s, d = c;
-    if (rd.k & 1) {
-      n = {-c.hi, -c.lo};
-      d = s;
-    }
-    // Double-double quotient n / d.
-    const double qh = n.hi / d.hi;
-    const DD p = dd::two_prod(qh, d.hi);
-    const double ql = (((n.hi - p.hi) - p.lo) + (n.lo - qh * d.lo)) / d.hi;
     double out;
-    if (rounds_to(DD{qh, ql}, eps_tan, &out)) return out;
+    if (rounds_to(tan_dd(rd), eps_tan, &out)) return out;
   }
   return slow_path(x, true);
 }
+
+// Test hooks: the second step alone, and the fast step's double-double value
+// (false when it hands over), so the tests can check each on its own.
+namespace crtrig_detail {
+
+double slow_sin(double x) { return slow_path(x, false); }
+double slow_tan(double x) { return slow_path(x, true); }
+
+bool fast_sin(double x, double* hi, double* lo) {
+  const Reduced rd = reduce_fast(x);
+  if (!rd.ok) return false;
+  DD s, c;
+  sincos_dd(rd.r, &s, &c, true, true);
+  DD y = (rd.k & 1) ? c : s;
+  if (rd.k & 2) y = {-y.hi, -y.lo};
+  *hi = y.hi;
+  *lo = y.lo;
+  return true;
+}
+
+bool fast_tan(double x, double* hi, double* lo) {
+  const Reduced rd = reduce_fast(x);
+  if (!rd.ok) return false;
+  const DD y = tan_dd(rd);
+  *hi = y.hi;
+  *lo = y.lo;
+  return true;
+}
+
+}  // namespace crtrig_detail

@@ -13,7 +13,7 @@ mp.prec = 1600
 PI = mp.pi
 TWO_OVER_PI_LIMBS = 44   # 32-bit limbs of the fraction of 2/pi (1408 bits)
 PIO2_LIMBS = 12          # 32-bit limbs of the fraction of pi/2
-TABLE_N = 53             # sin and cos of i/64, i = 0..52
+TABLE_N = 104            # sin and cos of i/128, i = 0..103
 
 
 def limbs(v, n):
@@ -76,10 +76,10 @@ def main():
     h, l = dd(PI / 2)
     print("inline constexpr double pio2_hi = %s, pio2_lo = %s;" % (hexf(h), hexf(l)))
     print("inline constexpr double two_over_pi_d = %s;\n" % hexf(rnd(2 / PI, 53)))
-    print("// sin(i/64) and cos(i/64) as double-doubles: {sin hi, sin lo, cos hi, cos lo}.")
+    print("// sin(i/128) and cos(i/128) as double-doubles: {sin hi, sin lo, cos hi, cos lo}.")
     print("inline constexpr double sincos_table[%d][4] = {" % TABLE_N)
     for i in range(TABLE_N):
-        a = mpf(i) / 64
+        a = mpf(i) / 128
         sh, sl = dd(mpmath.sin(a))
         ch, cl = dd(mpmath.cos(a))
         print("    {%s, %s, %s, %s}," % (hexf(sh), hexf(sl), hexf(ch), hexf(cl)))
