@@ -10,21 +10,24 @@
 //    is exact by Sterbenz's lemma); its error is below 2^-100 |r| + 2^-140.
 //    Larger |x| uses Payne and Hanek's reduction ("Radian reduction for
 //    trigonometric functions", SIGNUM Newsletter 18, 1983) in integer
-//    arithmetic: the 53-bit integer significand of x times the 192 bits of
+//    arithmetic: the 53-bit integer significand of x times the 256 bits of
 //    2/pi that matter for its exponent, giving the fraction of x 2/pi to
-//    2^-105; r = fraction * pi/2 in double-double.  A reduced argument below
-//    2^-30 (possible only from the reduction: Ng, "Argument reduction for huge
-//    arguments: good to the last bit", 1992, and Muller, "Elementary
-//    Functions", ch. 11, show that no double lies closer than about 2^-61 to a
-//    nonzero multiple of pi/2) goes to the second step.
-//    Evaluation: r = a + h with a = i/64 and |h| <= 1/128, the table of
+//    2^-169; r = fraction * pi/2 in double-double.  A reduced argument below
+//    2^-70 (Cody-Waite) or a fraction below 2^-90 (Payne-Hanek) would go to
+//    the second step, but no double comes that close to a nonzero multiple
+//    of pi/2: the closest lies about 2^-61 from it (Ng, "Argument reduction
+//    for huge arguments: good to the last bit", 1992; Muller, "Elementary
+//    Functions", ch. 11).
+//    Evaluation: r = a + h with a = i/128 and |h| <= 1/256, the table of
 //    sin a, cos a in double-double, and sin(a+h) = sin a cos h + cos a sin h,
 //    cos(a+h) = cos a cos h - sin a sin h, with the Taylor polynomials of
-//    sin h - h and cos h - 1 (|h|^2 <= 2^-14, truncation below 2^-90) in
+//    sin h - h and cos h - 1 (|h|^2 <= 2^-16, truncation below 2^-79) in
 //    double and the leading products exact (Dekker's TwoProduct).
-//    Relative error of sin r and cos r: below 2^-67 (the sum of the
-//    roundings of the terms of order 2^-15 and the table's 2^-106); tan r as
-//    a double-double quotient of the two: below 2^-65.5.  The checks in
+//    Relative error of sin r and cos r: below 2^-68 (dominated by the
+//    rounding of sin h - h, 2^-51 |h|^3/6 against a result of at least |h|,
+//    then the roundings of the terms of order 2^-17 and the table's 2^-106);
+//    tan r as a double-double quotient of the two: below 2^-67.  The
+//    rounding test assumes 2^-67 and 2^-66.  The checks in
 //    tests/unit/crtrig_test.cpp measure the error on random arguments and
 //    find it below these bounds by a wide margin.
 //    Rounding test (Ziv, "Fast evaluation of elementary mathematical
@@ -133,9 +136,12 @@ int payne_hanek(double ax, int nlimbs, uint32_t* frac, int nf, bool* negative) {
   const bool half = bit_at(sh - 1) != 0;
   // Extract nf limbs of fraction starting at bit sh-1 downward.
   auto get32 = [&](int top) -> uint32_t {  // bits top .. top-31 of P
-    uint32_t v = 0;
-    for (int b = 0; b < 32; ++b) v = (v << 1) | bit_at(top - b);
-    return v;
+    const int low = top - 31;
+    auto limb = [&](int q) -> uint64_t { return q >= 0 && q < np ? P[q] : 0; };
+    const int q = low >= 0 ? low >> 5 : -((31 - low) >> 5);  // floor(low / 32)
+    const int off = low - 32 * q;
+    const uint64_t two = limb(q) | (limb(q + 1) << 32);
+    return static_cast<uint32_t>(two >> off);
   };
   for (int i = 0; i < nf; ++i) frac[i] = get32(sh - 1 - 32 * i);
   *negative = half;
@@ -167,7 +173,11 @@ Reduced reduce_fast(double x) {
     const double kd = (x * T::two_over_pi_d + shifter) - shifter;
     const double r1 = x - kd * T::cw1;  // exact
     const DD s = dd::two_sum(r1, -(kd * T::cw2));
-    const DD p = dd::two_prod(kd, T::cw3);
+    // kd * cw3 exactly: kd has at most 20 bits, so with cw3 split in halves
+    // of 26 bits (Veltkamp) both partial products are exact.
+    const DD c3 = dd::split(T::cw3);
+    const double ph = kd * T::cw3;
+    const DD p = {ph, (kd * c3.hi - ph) + kd * c3.lo};
     const DD t = dd::two_sum(s.hi, -p.hi);
     const double lo = ((s.lo - p.lo) + t.lo) - kd * T::cw4;
     const DD r = dd::fast_two_sum(t.hi, lo);
@@ -175,17 +185,22 @@ Reduced reduce_fast(double x) {
     const double ar = r.hi < 0 ? -r.hi : r.hi;
     return {k, r, ar >= 0x1p-70};
   }
-  uint32_t f[4];
+  uint32_t f[8];
   bool neg;
-  int k = payne_hanek(ax, 6, f, 4, &neg);
-  // Normalise: the first nonzero bit of f.
-  int lead = 0;
-  while (lead < 128 && !((f[lead >> 5] >> (31 - (lead & 31))) & 1u)) ++lead;
-  if (lead > 29) return {0, {0, 0}, false};  // |r| < 2^-30 (or less): second step
-  auto take = [&](int from, int n) -> uint64_t {
-    uint64_t v = 0;
-    for (int b = from; b < from + n; ++b) v = (v << 1) | ((f[b >> 5] >> (31 - (b & 31))) & 1u);
-    return v;
+  int k = payne_hanek(ax, 8, f, 8, &neg);
+  // Normalise: the first nonzero bit of f (no double has a fraction below
+  // 2^-63, so lead <= 90 always holds; the test is a safeguard).
+  int w = 0;
+  while (w < 3 && f[w] == 0) ++w;
+  if (f[w] == 0) return {0, {0, 0}, false};
+  int lead = 32 * w;
+  for (uint32_t t = f[w]; !(t & 0x80000000u); t <<= 1) ++lead;
+  if (lead > 90) return {0, {0, 0}, false};
+  auto take = [&](int from, int n) -> uint64_t {  // bits [from, from + n) of f, n <= 53
+    const int q = from >> 5, off = from & 31;
+    const uint64_t top = (static_cast<uint64_t>(f[q]) << 32) | f[q + 1];
+    const uint64_t v = (top << off) | (off ? static_cast<uint64_t>(f[q + 2]) >> (32 - off) : 0);
+    return v >> (64 - n);
   };
   const double fh = static_cast<double>(take(lead, 53)) * pow2(-lead - 53);
   const double fl = static_cast<double>(take(lead + 53, 53)) * pow2(-lead - 106);
@@ -198,28 +213,38 @@ Reduced reduce_fast(double x) {
   return {k, r, true};
 }
 
+// Dekker's product a * b with the Veltkamp splits of a and b given.
+inline DD two_prod_split(double a, DD sa, double b, DD sb) {
+  const double p = a * b;
+  return {p, ((sa.hi * sb.hi - p) + sa.hi * sb.lo + sa.lo * sb.hi) + sa.lo * sb.lo};
+}
+
 // sin r and cos r for |r| <= 0.8, r = rh + rl; results in double-double.
-inline void sincos_dd(DD r, DD* s, DD* c, bool want_s, bool want_c) {
+template <bool want_s, bool want_c>
+inline void sincos_dd(DD r, DD* s, DD* c) {
   const bool neg = r.hi < 0;
   const double rh = neg ? -r.hi : r.hi, rl = neg ? -r.lo : r.lo;
-  const int i = static_cast<int>(rh * 128.0 + 0.5);
-  const double* tb = T::sincos_table[i];
-  const double hh = rh - i * 0.0078125;  // exact (Sterbenz)
+  // i = round(128 rh) by the 1.5 2^52 shifter (ties either way are fine).
+  const double t = rh * 128.0 + 0x1.8p52;
+  const double ai = (t - 0x1.8p52) * 0.0078125;  // i / 128
+  const double* tb = T::sincos_table[static_cast<uint32_t>(bits_of(t))];
+  const double hh = rh - ai;  // exact (Sterbenz)
   const double hl = rl;
-  const DD h2 = dd::two_prod(hh, hh);
+  const DD shh = dd::split(hh);
+  const DD h2 = two_prod_split(hh, shh, hh, shh);
   const double z = h2.hi;
-  // sin h - h - hl (for h = hh + hl, up to terms below 2^-90 |h|)
-  const double sin_t = hh * z * (-0x1.5555555555555p-3 +
-                       z * (0x1.1111111111111p-7 + z * (-0x1.a01a01a01a01ap-13 + z * 0x1.71de3a556c734p-19)));
-  // cos h - 1 + z/2, z = hh^2 rounded
+  // sin h - h - hl (for h = hh + hl; the terms left out are below 2^-82 |h|)
+  const double sin_t = hh * z * (-0x1.5555555555555p-3 + z * (0x1.1111111111111p-7 + z * -0x1.a01a01a01a01ap-13));
+  // cos h - 1 + z/2, z = hh^2 rounded (terms left out below 2^-79)
   const double cos_t = (-0.5 * h2.lo - hh * hl) +
-                       z * z * (0x1.5555555555555p-5 + z * (-0x1.6c16c16c16c17p-10 + z * 0x1.a01a01a01a01ap-16));
+                       z * z * (0x1.5555555555555p-5 + z * -0x1.6c16c16c16c17p-10);
   const double cos_m = -0.5 * z;  // exact
   const double sah = tb[0], sal = tb[1], cah = tb[2], cal = tb[3];
-  if (want_s) {
+  const DD ssa = dd::split(sah), sca = dd::split(cah), scm = dd::split(cos_m);
+  if constexpr (want_s) {
     // sin a + sin a (cos h - 1) + cos a sin h
-    const DD p = dd::two_prod(cah, hh);
-    const DD q = dd::two_prod(sah, cos_m);
+    const DD p = two_prod_split(cah, sca, hh, shh);
+    const DD q = two_prod_split(sah, ssa, cos_m, scm);
     const DD u = dd::two_sum(sah, p.hi);
     const DD v = dd::two_sum(u.hi, q.hi);
     const double lo = u.lo + v.lo + p.lo + q.lo + sal + sah * cos_t + cal * hh + cah * (hl + sin_t);
@@ -227,10 +252,10 @@ inline void sincos_dd(DD r, DD* s, DD* c, bool want_s, bool want_c) {
     if (neg) y = {-y.hi, -y.lo};
     *s = y;
   }
-  if (want_c) {
+  if constexpr (want_c) {
     // cos a + cos a (cos h - 1) - sin a sin h
-    const DD p = dd::two_prod(sah, -hh);
-    const DD q = dd::two_prod(cah, cos_m);
+    const DD p = two_prod_split(sah, ssa, -hh, {-shh.hi, -shh.lo});
+    const DD q = two_prod_split(cah, sca, cos_m, scm);
     const DD u = dd::two_sum(cah, p.hi);
     const DD v = dd::two_sum(u.hi, q.hi);
     const double lo = u.lo + v.lo + p.lo + q.lo + cal + cah * cos_t - sal * hh - sah * (hl + sin_t);
@@ -362,7 +387,7 @@ void fix_sincos(const Fix& r, Fix* s, Fix* c) {
   Fix term = r, sum_s = r;
   bool sub = true;
   for (uint32_t n = 2; n < 80; n += 2) {  // term = r^(n+1)/(n+1)!
-    term = fix_div_small(fix_div_small(fix_mul(term, r2), n), n + 1);
+    term = fix_div_small(fix_mul(term, r2), n * (n + 1));
     if (fix_is_zero(term)) break;
     sum_s = sub ? fix_sub(sum_s, term) : fix_add(sum_s, term);
     sub = !sub;
@@ -373,7 +398,7 @@ void fix_sincos(const Fix& r, Fix* s, Fix* c) {
   Fix sum_c = one;
   sub = true;
   for (uint32_t n = 1; n < 80; n += 2) {  // term = r^(n+1)/(n+1)!
-    term = fix_div_small(fix_div_small(fix_mul(term, r2), n), n + 1);
+    term = fix_div_small(fix_mul(term, r2), n * (n + 1));
     if (fix_is_zero(term)) break;
     sum_c = sub ? fix_sub(sum_c, term) : fix_add(sum_c, term);
     sub = !sub;
@@ -472,7 +497,7 @@ double slow_path(double x, bool tangent) {
 // fast step's sin r and cos r.
 DD tan_dd(const Reduced& rd) {
   DD s, c;
-  sincos_dd(rd.r, &s, &c, true, true);
+  sincos_dd<true, true>(rd.r, &s, &c);
   DD n = s, d = c;
   if (rd.k & 1) {
     n = {-c.hi, -c.lo};
@@ -497,8 +522,14 @@ double cr_sin(double x) {
   if (rd.ok) {
     DD s, c;
     const bool odd = (rd.k & 1) != 0;
-    sincos_dd(rd.r, &s, &c, !odd, odd);
-    DD y = odd ? c : s;
+    DD y;
+    if (odd) {
+      sincos_dd<false, true>(rd.r, &s, &c);
+      y = c;
+    } else {
+      sincos_dd<true, false>(rd.r, &s, &c);
+      y = s;
+    }
     if (rd.k & 2) y = {-y.hi, -y.lo};
     double out;
     if (rounds_to(y, eps_sin, &out)) return out;
@@ -529,7 +560,7 @@ bool fast_sin(double x, double* hi, double* lo) {
   const Reduced rd = reduce_fast(x);
   if (!rd.ok) return false;
   DD s, c;
-  sincos_dd(rd.r, &s, &c, true, true);
+  sincos_dd<true, true>(rd.r, &s, &c);
   DD y = (rd.k & 1) ? c : s;
   if (rd.k & 2) y = {-y.hi, -y.lo};
   *hi = y.hi;
