@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
         }
       }
     }
-    if ((i + 1) % 10000000 == 0 || i + 1 == n) {
+    if ((i + 1) % 1000000 == 0 || i + 1 == n) {
       std::printf("%ld arguments: mismatches sin %ld tan %ld; glibc differs sin %ld tan %ld\n", i + 1, bad[0], bad[1],
                   glibc[0], glibc[1]);
       std::fflush(stdout);
