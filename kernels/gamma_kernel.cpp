@@ -1,6 +1,8 @@
 // dgamma: the gamma function behind the gamma gateway.
 #include "kernels.h"
 
+#include "crmath.h"
+
 #include <cmath>
 #include <limits>
 
@@ -43,7 +45,7 @@ double dgamma(double x) {
     res = y - y1;
     if (res == 0.0) return inf;                                 // Gamma(0), Gamma(-k) = +inf
     if (y1 != std::trunc(y1 * 0.5) * 2.0) parity = true;        // odd whole part: sign flips
-    fact = -pi / std::sin(pi * res);
+    fact = -pi / cr_sin(pi * res);
     y = y + 1.0;
   }
   if (y < eps) {
@@ -80,8 +82,8 @@ double dgamma(double x) {
     double sum = kCodyStirling[6];
     for (int i = 0; i < 6; ++i) sum = sum / ysq + kCodyStirling[i];
     sum = sum / y - y + ln_sqrt_2pi;
-    sum = sum + (y - 0.5) * std::log(y);
-    res = std::exp(sum);
+    sum = sum + (y - 0.5) * cr_log(y);
+    res = cr_exp(sum);
   } else {
     // Gamma(y) overflows: +inf for x > 0 and for x = -inf.  A reflected
     // finite argument (x < -170.624) has |Gamma(x)| below the smallest

@@ -105,7 +105,7 @@ double gammaln(double x) {
 double digamma(double x) {
   if (std::isnan(x) || x == -INFINITY) return NAN;       // digamma(NaN) = digamma(-inf) = NaN
   if (x <= 0.0 && std::floor(x) == x) return -INFINITY;  // poles at 0, -1, -2, ...
-  if (x < 0.0) return digamma(1.0 - x) + pi / std::tan(-pi * x);
+  if (x < 0.0) return digamma(1.0 - x) + pi / cr_tan(-pi * x);
   if (x <= 1e-6) return (-euler - 1.0 / x) + pi2_over_6 * x;
   double sum = 0.0;
   while (x < 12.0) {
@@ -128,7 +128,7 @@ double trigamma(double x) {
   if (std::isnan(x) || x == -INFINITY) return NAN;      // trigamma(NaN) = trigamma(-inf) = NaN
   if (x <= 0.0 && std::floor(x) == x) return INFINITY;  // poles at 0, -1, -2, ...
   if (x < 0.0) {
-    double s = pi / std::sin(-pi * x);
+    double s = pi / cr_sin(-pi * x);
     return s * s - trigamma(1.0 - x);
   }
   if (x <= 1e-4) return 1.0 / (x * x) + pi2_over_6 + minus_2_zeta3 * x;
