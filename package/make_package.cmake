@@ -31,7 +31,8 @@ file(COPY "${SOURCE_DIR}/gatebox.build" DESTINATION "${pkg}/src")
 gatebox_source_dirs(source_dirs)
 foreach(dir IN LISTS source_dirs)
   file(GLOB sources "${SOURCE_DIR}/${dir}/*.c" "${SOURCE_DIR}/${dir}/*.cpp"
-                    "${SOURCE_DIR}/${dir}/*.h" "${SOURCE_DIR}/${dir}/*.map")
+                    "${SOURCE_DIR}/${dir}/*.h" "${SOURCE_DIR}/${dir}/*.inc"
+                    "${SOURCE_DIR}/${dir}/*.map")
   if(sources)
     file(COPY ${sources} DESTINATION "${pkg}/src/${dir}")
   endif()

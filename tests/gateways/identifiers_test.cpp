@@ -116,8 +116,6 @@ TEST(Identifiers, EveryKindOfRefusalCarriesItsIdentifierAndText) {
   cases.push_back({"gamma", "", {}, "notEnoughInputs", "Not enough input arguments."});
   cases.push_back({"gamma", "", {one.get(), two.get()}, "tooManyInputs", "Too many input arguments."});
   cases.push_back({"gamma", "", {cplx.get()}, "notReal", "Argument must be real."});
-  cases.push_back({"gamma", "", {single1.get()}, "notDouble",
-                   "Argument must be a full double array; convert it with full(double(x))."});
 #endif
   for (const Refusal &c : cases) {
     h::Gateway g(h::gateway_path(c.gateway, c.subdir));
