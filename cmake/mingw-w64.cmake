@@ -50,6 +50,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Static compiler runtime everywhere (-static also takes winpthread's archive).
+# 32-bit x86 but for libgcc: its exceptions unwind by DWARF tables that each
+# module registers with the libgcc it links, so an error the host DLL throws
+# could not unwind through a gateway DLL's frames if every module had a copy
+# of its own.  There all modules share libgcc_s_dw2-1.dll (x86-64 unwinds by
+# the system's tables and needs no such DLL).  The two runtime DLLs (libgcc's
+# and winpthread's, which libgcc's links) go beside the programs.
+if(GATEBOX_MINGW_ARCH STREQUAL "i686")
+  set(_gatebox_runtime "-static-libstdc++ -shared-libgcc")
+  set(GATEBOX_MINGW_RUNTIME_DLLS libgcc_s_dw2-1.dll libwinpthread-1.dll)
+else()
+  set(_gatebox_runtime "-static -static-libgcc -static-libstdc++")
+endif()
 foreach(kind EXE SHARED MODULE)
-  set(CMAKE_${kind}_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+  set(CMAKE_${kind}_LINKER_FLAGS_INIT "${_gatebox_runtime}")
 endforeach()
