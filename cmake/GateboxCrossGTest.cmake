@@ -18,3 +18,14 @@ if(NOT TARGET GTest::gtest)  # GoogleTest 1.12 defines them; older releases do n
   add_library(GTest::gtest ALIAS gtest)
   add_library(GTest::gtest_main ALIAS gtest_main)
 endif()
+
+# The runtime DLLs the toolchain links shared (32-bit x86: libgcc's), beside
+# the programs, where Windows looks for them first.
+foreach(_dll IN LISTS GATEBOX_MINGW_RUNTIME_DLLS)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_dll}
+                  OUTPUT_VARIABLE _path OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT EXISTS "${_path}")
+    message(FATAL_ERROR "${_dll} not found by ${CMAKE_CXX_COMPILER}")
+  endif()
+  file(COPY "${_path}" DESTINATION "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+endforeach()

@@ -56,6 +56,9 @@ std::size_t element_total(mwSize ndim, const mwSize *dims) {
   bool empty = false;
   for (mwSize i = 0; i < ndim; ++i) {
     if (dims[i] < 0) too_large();
+    // A dimension past the address space (mwSize is wider than size_t on
+    // 32-bit targets) must not wrap to a small one, or to an empty one.
+    if (static_cast<unsigned long long>(dims[i]) > limit) too_large();
     std::size_t d = static_cast<std::size_t>(dims[i]);
     if (d == 0) {
       empty = true;

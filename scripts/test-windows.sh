@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
-# The Windows build and its tests: cross-compiles the gateways (.mexw64 DLLs),
-# the own host DLL and the test programs with mingw-w64 into ./build-win and
-# runs the test suite under wine64.  Installs what is missing from Debian's
-# packages (scripts/packages-windows.txt).  Extra arguments go to ctest.
-# The exit status is ctest's.
-#
-# --i686 first also cross-builds the 32-bit DLLs (.mexw32) into ./build-win32
-# and checks their export tables; running them needs wine32, which Debian
-# offers only through i386 multiarch, so their suite is not run.
+# The Windows builds and their tests: cross-compiles the gateways, the own
+# host DLL and the test programs with mingw-w64, for x86-64 (.mexw64) into
+# ./build-win and for 32-bit x86 (.mexw32) into ./build-win32, and runs both
+# test suites under wine (the 32-bit one through Debian's wine32, i386
+# multiarch).  Both compare the support library's streams and sweeps with
+# the build machine's own build (gatebox_sweep of ./build, built here when
+# missing): the same bits on every platform.  Installs what is missing from
+# Debian's packages (scripts/packages-windows.txt).  Extra arguments go to
+# both ctest runs.  The exit status is 0 when both suites pass.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-i686=0
-if [ "${1:-}" = "--i686" ]; then i686=1; shift; fi
+start=$SECONDS
 
 missing=()
 while read -r pkg; do
@@ -22,31 +21,56 @@ done < scripts/packages-windows.txt
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+  # wine32 is an i386 package: Debian offers it to amd64 machines through
+  # multiarch only.
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+     ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-build="$top/build-win"
-mkdir -p "$build"
-log="$build/build.log"
-{ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
-  cmake --build "$build" -j"$(nproc)"; } > "$log" 2>&1 || { tail -50 "$log"; exit 1; }
-echo "Cross-built into $build (log: $log)"
-if [ $i686 -eq 1 ]; then
-  mkdir -p "$top/build-win32"
-  { cmake -S . -B "$top/build-win32" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" -DGATEBOX_MINGW_ARCH=i686 \
-          -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
-    cmake --build "$top/build-win32" -j"$(nproc)"; } > "$top/build-win32/build.log" 2>&1 || { tail -50 "$top/build-win32/build.log"; exit 1; }
-  (cd "$top/build-win32" && ctest --output-on-failure -R windows_exports)
+# The reference sweep, from the build machine's own build: ./build when it is
+# configured (scripts/test.sh makes it), else a small build of its own.
+native="$top/build"
+if [ ! -f "$native/CMakeCache.txt" ]; then
+  native="$top/build-native"
+  cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGATEBOX_BENCH=OFF -DGATEBOX_OCTAVE=OFF \
+    > "$top/build-native.log" 2>&1 || { tail -50 "$top/build-native.log"; exit 1; }
 fi
+cmake --build "$native" -j"$(nproc)" --target gatebox_sweep > "$top/build-sweep.log" 2>&1 ||
+  { tail -50 "$top/build-sweep.log"; exit 1; }
+sweep="$native/tests/platform/gatebox_sweep"
 
-# One wine server for the whole run (in the build's own prefix), so that each
-# test program does not start and stop one; stopped again on the way out.
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+# One wine prefix for both builds (a 64-bit prefix runs 32-bit programs
+# through wine32), set up once.
+prefix="$top/build-win/wineprefix"
+emulator="bash;$top/tests/tools/wine_run.sh;$prefix"
+builds=("build-win:x86_64" "build-win32:i686")
+for b in "${builds[@]}"; do
+  dir="$top/${b%%:*}" arch=${b##*:}
+  mkdir -p "$dir"
+  { cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" -DGATEBOX_MINGW_ARCH="$arch" \
+          -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGATEBOX_NATIVE_SWEEP="$sweep" \
+          -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator" &&
+    cmake --build "$dir" -j"$(nproc)"; } > "$dir/build.log" 2>&1 || { tail -50 "$dir/build.log"; exit 1; }
+  echo "Cross-built $arch into $dir (log: $dir/build.log) at $((SECONDS - start)) s"
+done
+
+# One wine server for the whole run, so that each test program does not start
+# and stop one; stopped again on the way out.
+export WINEPREFIX="$prefix" WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
 wineserver -k 2>/dev/null || true  # a server left over from an earlier run
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 bash tests/tools/wine_run.sh "$WINEPREFIX" cmd /c exit 0 >/dev/null 2>&1 || true  # sets the prefix up once
-cd "$build"
-ctest --output-on-failure -j"$(nproc)" "$@"
+status=0
+for b in "${builds[@]}"; do
+  dir="$top/${b%%:*}"
+  echo "== ${b##*:}: tests under wine in $dir"
+  (cd "$dir" && ctest --output-on-failure -j"$(nproc)" "$@") || status=1
+done
+echo "Windows builds and tests: $((SECONDS - start)) s"
+exit $status

@@ -4,6 +4,7 @@
 
 #include "mex.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -56,7 +57,10 @@ struct State {
   std::vector<Context> contexts;  // contexts[0] is the embedding program
   std::unordered_map<std::string, mxArray *> globals;
   std::size_t live_bytes = 0;
-  std::size_t memory_limit = std::size_t(8) << 30;
+  // 8 GiB, or half the address space where that is less (2 GiB on 32-bit
+  // targets, the user address space of a 32-bit Windows process).
+  std::size_t memory_limit =
+      static_cast<std::size_t>(std::min<unsigned long long>(8ull << 30, SIZE_MAX / 2 + 1));
   std::string printed;
   State() { contexts.emplace_back(); }
   unsigned ctx() const { return static_cast<unsigned>(contexts.size() - 1); }

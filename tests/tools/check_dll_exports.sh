@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# check_dll_exports.sh OBJDUMP BUILD_DIR MANIFEST
+# check_dll_exports.sh OBJDUMP BUILD_DIR MANIFEST [ALLOWED_RUNTIME_DLLS...]
 # Every Windows gateway DLL exports exactly its entry point (nothing of the
 # support library or the compiler runtime), takes the MEX interface from the
-# own host's DLL, and needs no compiler runtime DLL: the runtime is linked in.
+# own host's DLL, and needs no compiler runtime DLL but the ones listed (the
+# 32-bit build's shared libgcc): the rest of the runtime is linked in.
 # MANIFEST lines: "<path below BUILD_DIR> <entry point> <ON|OFF resources>".
 set -u
 objdump=$1 build=$2 manifest=$3
+shift 3
+allowed=$(printf '%s\n' "$@" | tr 'A-Z' 'a-z')
 status=0 count=0
 while read -r rel entry _; do
   [ -z "$rel" ] && continue
@@ -24,7 +27,7 @@ while read -r rel entry _; do
   if ! grep -qx 'libgateboxhost.dll' <<<"$imports"; then
     echo "FAIL $rel does not import the host DLL libgateboxhost.dll"; bad=1
   fi
-  runtime=$(grep -E '^(libstdc\+\+|libgcc|libwinpthread)' <<<"$imports")
+  runtime=$(grep -E '^(libstdc\+\+|libgcc|libwinpthread)' <<<"$imports" | grep -vxF "${allowed:-<none>}")
   if [ -n "$runtime" ]; then
     echo "FAIL $rel needs compiler runtime DLLs: $runtime"; bad=1
   fi
