@@ -116,12 +116,13 @@ std::string shapedraw_check(const Observation &o, const std::string &) {
 }
 
 std::string gamma_check(const Observation &o, const std::string &) {
-  const mxArray *x = in(o.call, 0), *y = o.result.out(0);
+  const mxArray *x = in(o.call, 0), *answer = o.result.out(0);
   if (!full_double(x)) {
     // Answered by the host's builtin('gamma', x): the fuzzer's stand-in
     // returns a copy of x, so the result has x's class and dimensions.
-    if (!y) return "no result from the built-in";
-    if (mxGetClassID(y) != mxGetClassID(x) || dims_of(y) != dims_of(x) || mxIsSparse(y) != mxIsSparse(x))
+    if (!answer) return "no result from the built-in";
+    if (mxGetClassID(answer) != mxGetClassID(x) || dims_of(answer) != dims_of(x) ||
+        mxIsSparse(answer) != mxIsSparse(x))
       return "the built-in's answer was not returned as it was";
     return "";
   }

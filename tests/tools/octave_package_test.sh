@@ -4,14 +4,15 @@
 # lists (HOME too points there, so the user's package list is never read or
 # written), loads it with `pkg load gatebox`, calls every function it built
 # and compares the result with the CMake build, and checks that `help` shows
-# each function's help text.  With KEEP_DIR the prefix is KEEP_DIR (emptied
-# first) and is kept, for the comparison of all three builds
-# (build_parity_test.sh).
+# each function's help text, then uninstalls it.  With KEEP_DIR (emptied
+# first) the prefix is KEEP_DIR/prefix and a copy of the installed package,
+# taken before the uninstallation, is kept in KEEP_DIR/installed for the
+# comparison of all three builds (build_parity_test.sh).
 set -u
 octave=$1 package=$2 build=$3 src=$4 keep=${5:-}
 if [ -n "$keep" ]; then
-  tmp=$keep
-  rm -rf "$tmp" && mkdir -p "$tmp"
+  rm -rf "$keep" && mkdir -p "$keep/prefix"
+  tmp=$keep/prefix
 else
   tmp=$(mktemp -d)
   trap 'rm -rf "$tmp"' EXIT
@@ -27,6 +28,9 @@ export HOME=$tmp
     pkg load gatebox;
     addpath('$src/tests/tools');
     check_package('$tmp/share', '$build/octave');
+    if (! isempty ('$keep'))
+      copyfile ('$tmp/share', '$keep/installed');
+    end
     addpath('$src/tests/octave');
     package_checks('$tmp');
   catch err
