@@ -2,16 +2,23 @@
 //
 // Fast step (P. T. P. Tang, "Table-driven implementation of the exponential
 // function in IEEE floating-point arithmetic", ACM TOMS 15 (1989) 144-157):
-// x = (128 m + j) ln2/128 + r with |r| <= ln2/256 + 2^-40, k = 128 m + j the
-// nearest integer to 128 x/ln2.  ln2/128 = L1 + L2 + L3 with L1, L2 of 35
-// bits, so k L1 and k L2 are exact (|k| < 2^18), x - k L1 is exact (Sterbenz)
-// and r = rh + rl is formed exactly but for k L3 (error < 2^-112).  Then
-//   exp(x) = 2^m (T + Tl)(1 + p),  T + Tl = 2^(j/128) to 2^-107 (table),
-//   p = rh + [rl + rh rl + rh^2/2 + rh^3 (1/6 + ... + rh^4/5040)],
-// the bracket in double arithmetic (Taylor truncation < 2^-83, roundings
-// < 2^-69.5) and 2^m T (1 + p) in double-double (Dekker's exact product of
-// T and rh, then the small terms; roundings < 2^-69).  The total error of
-// h + l is below 2^-67.5 relative; the rounding test uses 2^-66.
+// x = (128 m + j) ln2/128 + r, k = 128 m + j the nearest integer to
+// 128 x/ln2 (|k| < 2^18).  ln2/128 = L1 + L2 + L3 with L1, L2 of 35 bits, so
+// k L1 and k L2 are exact and x - k L1 is exact (Sterbenz).  r = rh + rl:
+// rh is x - k L1 - k L2 rounded to the grid 2^-34 (26 bits, |rh| < 2^-8.4),
+// rl = ((x - k L1 - rh) - k L2) - k L3 with |rl| < 2^-34.9 and an error
+// below 2^-78 (the first subtraction, of size < 2^-25.2, rounds once).
+// Then, with 2^(j/128) = th + tl (table, to 2^-107) and th = Th + Tm split
+// by Veltkamp (Th of 26 bits, so Th rh is exact in one product):
+//   exp(r) - 1 = rh + plo,  plo = rl + q + rl (rh + q + rl/2) + O(2^-107),
+//   q = exp(rh) - 1 - rh = rh^2/2 + rh^3 (1/6 + ... + rh^4/5040)
+// (Estrin's scheme; rh^2 and rh^2/2 exact; Taylor truncation < 2^-82.5;
+// |q|, |plo| < 2^-17.7, three roundings of that size < 2^-69 in all), and
+//   2^(j/128) exp(r) = th + Th rh + [Tm rh + th plo + tl (1 + rh + plo)],
+// th + Th rh by Fast2Sum, the bracket in double (four roundings of terms
+// below 2^-17.4 th, < 2^-68.4 relative).  The total error of h + l is below
+// 2^-67.7 relative (measured against MPFR: at most 2^-69.3 on 3e5
+// arguments); the rounding test uses 2^-67.
 //
 // Rounding test (A. Ziv, "Fast evaluation of elementary mathematical
 // functions with correctly rounded last bit", ACM TOMS 17 (1991) 410-423):
@@ -20,7 +27,7 @@
 // monotonic).  Results below 2^-1021 are tested and rounded in units of
 // 2^-1074 (the subnormal spacing) by adding 2^52, so they are rounded once.
 //
-// Accurate step (about one argument in 4000): exact fixed-point arithmetic
+// Accurate step (about one argument in 8000): exact fixed-point arithmetic
 // with 240 fraction bits (crfixed.h): z = x - m ln2 (ln2 to 2^-240),
 // exp(z) by argument halving, Taylor series and squaring, relative error below 2^-220, rounded once to
 // the double (normal or subnormal) nearest to 2^m exp(z).  The hardest
@@ -68,25 +75,26 @@ double cr_exp(double x) {
   const int j = k & 127;
   const int m = (k - j) / 128;
 
-  const double r1 = x - kd * kL1;  // exact
-  const dd::DD s = dd::two_sum(r1, -(kd * kL2));
-  const double rh = s.hi;
-  const double rl = s.lo - kd * kL3;
-  const double r2 = rh * rh;
-  const double q =
-      0.5 * r2 +
-      r2 * rh *
-          (0x1.5555555555555p-3 +
-           rh * (0x1.5555555555555p-5 +
-                 rh * (0x1.1111111111111p-7 + rh * (0x1.6c16c16c16c17p-10 + rh * 0x1.a01a01a01a01ap-13))));
-  const double plo = rl + (rh * rl + q);
-
+  // Table value th + tl; th = Th + Tm with Th of 26 bits (off the critical path).
   const double th = kExp2[j][0], tl = kExp2[j][1];
-  const dd::DD a = dd::two_prod(th, rh);
-  const dd::DD b = dd::fast_two_sum(th, a.hi);
-  const double lo = b.lo + (a.lo + (th * plo + (tl + tl * (rh + plo))));
+  const dd::DD ts = dd::split(th);
+  // r = rh + rl: rh on the grid 2^-34 (26 bits), |rl| <= 2^-34.9.
+  const double kl2 = kd * kL2;                     // exact
+  const double r1 = x - kd * kL1;                  // exact
+  const double rh = ((r1 - kl2) + 0x1.8p18) - 0x1.8p18;
+  const double rl = ((r1 - rh) - kl2) - kd * kL3;  // error < 2^-78
+  // q = exp(rh) - 1 - rh (Estrin; rh^2 and 0.5 rh^2 exact), then
+  // exp(r) - 1 = rh + plo, plo = rl + q + rl (rh + q + rl/2) + O(2^-107).
+  const double r2 = rh * rh;
+  const double qa = 0x1.5555555555555p-3 + rh * 0x1.5555555555555p-5;
+  const double qb = 0x1.1111111111111p-7 + rh * 0x1.6c16c16c16c17p-10;
+  const double q = 0.5 * r2 + (r2 * rh) * (qa + r2 * (qb + r2 * 0x1.a01a01a01a01ap-13));
+  const double plo = rl + (q + rl * ((rh + q) + 0.5 * rl));
+  // 2^(j/128) (1 + rh + plo) = th + Th rh (exact) + [Tm rh + th plo + tl (1 + rh + plo)].
+  const dd::DD b = dd::fast_two_sum(th, ts.hi * rh);
+  const double lo = b.lo + ((ts.lo * rh + th * plo) + (tl + tl * (rh + plo)));
   const dd::DD y = dd::fast_two_sum(b.hi, lo);
-  const double err = y.hi * 0x1p-66;
+  const double err = y.hi * 0x1p-67;
 
   if (m > -1022 || (m == -1022 && y.hi > 1.0)) {
     const double u1 = y.hi + (y.lo - err);
