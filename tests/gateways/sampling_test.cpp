@@ -1,50 +1,16 @@
-// The sampling gateways shapedraw, trialdraw and drawcounts through the own
-// host: argument checks in order, refused calls drawing nothing, the golden
-// streams of tests/tools/random_golden.py, streams continuing across calls
-// and private to each library, shapes, and the drawcounts edge cases.
-#include "gatebox/host.hpp"
-#include "gateways/platform.h"
-#include "unit/stats.h"
-#include "util.h"
+// What the sampling gateways shapedraw, trialdraw and drawcounts share,
+// through the own host: argument checks in order, refused calls drawing
+// nothing, streams continuing across calls and private to each library,
+// shapes, complex input, the trial count, and generated argument lists.
+// Each function's own stream and cases are in <function>_test.cpp.
+#include "gateways/sampling_fixture.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <gtest/gtest.h>
-
-namespace h = gatebox::host;
 
 namespace {
 
-const std::string kData = GATEBOX_TEST_DATA;
-const char kSparse[] = "Cannot handle sparse matrices.  Sorry.";
-
-bool same_bits(const std::vector<double> &a, const std::vector<double> &b) {
-  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
-}
-
-class Sampling : public ::testing::Test {
- protected:
-  h::Gateway shape{h::gateway_path("shapedraw")};
-  h::Gateway trial{h::gateway_path("trialdraw")};
-  h::Gateway counts{h::gateway_path("drawcounts")};
-  h::Gateway counts_win{h::gateway_path("drawcounts", "win")};
-  std::size_t blocks0 = h::live_blocks(), arrays0 = h::live_arrays();
-  void TearDown() override {
-    EXPECT_EQ(h::live_blocks(), blocks0);
-    EXPECT_EQ(h::live_arrays(), arrays0);
-  }
-  // Values of a call that must succeed.
-  static std::vector<double> draw(h::Gateway &g, std::vector<const mxArray *> in) {
-    h::CallResult r = g.call(in);
-    EXPECT_TRUE(r.ok()) << (r.ok() ? "" : r.error->message);
-    return r.ok() ? h::values(r.out()) : std::vector<double>{};
-  }
-  static std::string failure(h::Gateway &g, std::vector<const mxArray *> in) {
-    h::CallResult r = g.call(in);
-    return r.ok() ? "(no error)" : r.error->id + " | " + r.error->message;
-  }
-};
+using namespace sampling;
 
 // Each refusal, in the order the checks run; the stream is left untouched.
 TEST_F(Sampling, RefuseBadArgumentsInOrderWithoutDrawing) {
@@ -104,60 +70,6 @@ TEST_F(Sampling, RefuseBadArgumentsInOrderWithoutDrawing) {
   EXPECT_TRUE(same_bits(s1, draw(shape, {p.get()})));
   EXPECT_TRUE(same_bits(t1, draw(trial, {p.get(), n.get()})));
   EXPECT_TRUE(same_bits(c1, draw(counts, {pc.get(), n.get()})));
-}
-
-TEST_F(Sampling, ShapedrawFollowsTheGoldenGammaStream) {
-  auto rows = stats::read_table(kData + "/gamma_stream.csv", ',');
-  std::vector<double> a, expected;
-  for (const auto &r : rows) {
-    a.push_back(std::strtod(r[0].c_str(), nullptr));
-    expected.push_back(std::strtod(r[1].c_str(), nullptr));
-  }
-  // First half in one call, the rest one element a call: the stream continues.
-  const std::size_t half = a.size() / 2;
-  auto first = h::row(std::vector<double>(a.begin(), a.begin() + half));
-  std::vector<double> got = draw(shape, {first.get()});
-  for (std::size_t i = half; i < a.size(); ++i) {
-    auto one = h::scalar(a[i]);
-    got.push_back(draw(shape, {one.get()}).at(0));
-  }
-  EXPECT_TRUE(same_bits(got, expected));
-}
-
-TEST_F(Sampling, TrialdrawFollowsTheGoldenBinomialStream) {
-  auto rows = stats::read_table(kData + "/bino_stream.csv", ',');
-  ASSERT_EQ(rows.size(), 420u);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    auto p = h::scalar(std::strtod(rows[i][0].c_str(), nullptr)), n = h::scalar(std::stod(rows[i][1]));
-    ASSERT_EQ(draw(trial, {p.get(), n.get()}), std::vector<double>{std::stod(rows[i][2])}) << "row " << i;
-  }
-}
-
-TEST_F(Sampling, DrawcountsFollowsTheGoldenMultinomialStreamInBothBuilds) {
-  const char *default_file = kDefaultBuildIsWindows ? "/multi_stream_win.csv" : "/multi_stream.csv";
-  for (auto [g, file] : {std::pair{&counts, default_file}, std::pair{&counts_win, "/multi_stream_win.csv"}}) {
-    auto rows = stats::read_table(kData + file, ';');
-    ASSERT_EQ(rows.size(), 50u);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      auto p = h::column(stats::numbers(rows[i][1])), n = h::scalar(std::stod(rows[i][0]));
-      ASSERT_EQ(draw(*g, {p.get(), n.get()}), stats::numbers(rows[i][2])) << file << " row " << i;
-    }
-  }
-}
-
-// A NaN probability: the Linux build goes on (BinoRand(NaN) = 0) and gives
-// the last category the trials left; the Windows build stops with zeros.
-TEST_F(Sampling, DrawcountsAfterANanProbabilityDiffersByBuild) {
-  auto p = h::column({0.3, NAN, 0.2, 0.5}), n = h::scalar(100);
-  std::vector<double> lin = draw(counts, {p.get(), n.get()}), win = draw(counts_win, {p.get(), n.get()});
-  ASSERT_EQ(lin.size(), 4u);
-  EXPECT_EQ(lin[0], win[0]);  // same stream, same first draw
-  if (kDefaultBuildIsWindows) {  // the default build is the Windows build
-    EXPECT_EQ((std::vector<double>{lin[1], lin[2], lin[3]}), (std::vector<double>{0, 0, 0}));
-  } else {
-    EXPECT_EQ((std::vector<double>{lin[1], lin[2], lin[3]}), (std::vector<double>{0, 0, 100 - lin[0]}));
-  }
-  EXPECT_EQ((std::vector<double>{win[1], win[2], win[3]}), (std::vector<double>{0, 0, 0}));
 }
 
 TEST_F(Sampling, OneCallOnTwoPartsEqualsTwoCalls) {
@@ -263,49 +175,6 @@ TEST_F(Sampling, TrialCountsAreTruncatedTowardZero) {
   auto nsp = h::sparse(1, 1, {5}), nzero = h::sparse(1, 1, {0}), certain = h::row({1.0, 1.0});
   EXPECT_EQ(draw(trial, {certain.get(), nsp.get()}), (std::vector<double>{5, 5}));
   EXPECT_EQ(draw(trial, {certain.get(), nzero.get()}), (std::vector<double>{0, 0}));
-}
-
-TEST_F(Sampling, DrawcountsEdgeCases) {
-  struct Case {
-    std::vector<mwSize> dims;
-    std::vector<double> p;
-    double n;
-    std::function<void(const std::vector<double> &)> check;
-  };
-  const Case cases[] = {
-      {{4, 1}, {0.5, 0.5, 0, 0}, 1000,
-       [](const std::vector<double> &h) { EXPECT_EQ(h[0] + h[1], 1000); EXPECT_EQ(h[2], 0); EXPECT_EQ(h[3], 0); }},
-      {{3, 1}, {0.2, 0.3, 99}, 50, [](const std::vector<double> &h) { EXPECT_EQ(h[2], 50 - h[0] - h[1]); }},
-      {{1, 4}, {0.1, 0.2, 7, NAN}, 33, [](const std::vector<double> &h) { EXPECT_EQ(h, std::vector<double>(4, 33)); }},
-      {{2, 1}, {1.0, 0.0}, 20, [](const std::vector<double> &h) { EXPECT_EQ(h, (std::vector<double>{20, 0})); }},
-      {{3, 1}, {0.4, 0.6, 0.3}, 0, [](const std::vector<double> &h) { EXPECT_EQ(h, std::vector<double>(3, 0)); }},
-  };
-  for (const Case &c : cases) {
-    auto p = h::doubles(c.dims, c.p), n = h::scalar(c.n);
-    c.check(draw(counts, {p.get(), n.get()}));
-  }
-}
-
-// Every row of h is Binomial(n, p_k) when the column sums to 1.
-TEST_F(Sampling, DrawcountsMarginalsFitTheBinomial) {
-  const std::vector<double> col = {0.1, 0.2, 0.3, 0.15, 0.25};
-  const int n = 30, columns = 40000;
-  std::vector<double> p;
-  for (int j = 0; j < columns; ++j) p.insert(p.end(), col.begin(), col.end());
-  auto pa = h::doubles({static_cast<mwSize>(col.size()), columns}, p), na = h::scalar(n);
-  std::vector<double> hv = draw(counts, {pa.get(), na.get()});
-  ASSERT_EQ(hv.size(), p.size());
-  for (std::size_t k = 0; k < col.size(); ++k) {
-    std::vector<double> observed(n + 1, 0.0), prob(n + 1);
-    for (int j = 0; j < columns; ++j) observed.at(static_cast<std::size_t>(hv[j * col.size() + k])) += 1;
-    for (int i = 0; i <= n; ++i) prob[i] = stats::binomial_pmf(n, col[k], i);
-    EXPECT_GT(stats::chi2_test(observed, prob, columns), 1e-6) << "category " << k;
-  }
-  for (int j = 0; j < columns; ++j) {
-    double sum = 0;
-    for (std::size_t k = 0; k < col.size(); ++k) sum += hv[j * col.size() + k];
-    ASSERT_EQ(sum, n) << "column " << j;
-  }
 }
 
 // Property check over many generated argument lists (the fuzzing idea on a

@@ -1,81 +1,16 @@
-// The uppersubst, lowersubst and backapply gateways through the own host.
-#include "gatebox/host.hpp"
+// What the uppersubst, lowersubst and backapply gateways share, through the
+// own host: the checks in order, the shapes of the result, complex input,
+// the plain loops bit for bit, and columns solved apart.  Each function's
+// worked examples are in <function>_test.cpp.
+#include "gateways/triangular_fixture.h"
 #include "unit/trsm_reference.h"
 
-#include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <gtest/gtest.h>
-#include <limits>
 #include <random>
-#include <string>
-#include <vector>
-
-namespace h = gatebox::host;
 
 namespace {
 
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
-
-std::string message(const h::CallResult &r) { return r.ok() ? "" : r.error->message; }
-std::string id(const h::CallResult &r) { return r.ok() ? "" : r.error->id; }
-
-// Bits equal, or both NaN (IEEE 754 leaves open which NaN a product passes on).
-bool same(const std::vector<double> &x, const std::vector<double> &y) {
-  if (x.size() != y.size()) return false;
-  for (std::size_t i = 0; i < x.size(); ++i)
-    if (std::memcmp(&x[i], &y[i], sizeof(double)) != 0 && !(std::isnan(x[i]) && std::isnan(y[i]))) return false;
-  return true;
-}
-
-class Triangular : public ::testing::Test {
- protected:
-  h::Gateway upper{h::gateway_path("uppersubst")}, lower{h::gateway_path("lowersubst")},
-      back{h::gateway_path("backapply")};
-  std::size_t blocks0 = h::live_blocks(), arrays0 = h::live_arrays();
-  void TearDown() override {
-    EXPECT_EQ(h::live_blocks(), blocks0);
-    EXPECT_EQ(h::live_arrays(), arrays0);
-  }
-  std::vector<double> solve(h::Gateway &g, const mxArray *t, const mxArray *b) {
-    h::CallResult r = g.call({t, b});
-    EXPECT_TRUE(r.ok()) << g.name() << ": " << message(r);
-    return r.ok() ? h::values(r.out()) : std::vector<double>{};
-  }
-};
-
-TEST_F(Triangular, WorkedExamples) {
-  struct Case {
-    const char *gateway;
-    std::vector<std::vector<double>> t;
-    std::vector<double> b, x;
-  };
-  const std::vector<Case> cases = {
-      {"uppersubst", {{2, 1}, {0, 4}}, {4, 8}, {1, 2}},
-      {"lowersubst", {{2, 1}, {0, 4}}, {4, 8}, {2, 2}},  // reads only [2 0; 0 4]
-      {"uppersubst", {{2, 1}, {kNaN, 4}}, {4, 8}, {1, 2}},  // NaN below the diagonal is never read
-      {"lowersubst", {{2, kNaN}, {1, 4}}, {4, 8}, {2, 1.5}},
-      {"uppersubst", {{0, 0}, {0, 1}}, {0, 1}, {0, 1}},  // zero over a zero diagonal stays zero
-      {"lowersubst", {{0, 0}, {1, 1}}, {0, 1}, {0, 1}},
-      {"backapply", {{2, 1}, {0, 4}}, {4, 8}, {1, 2}},  // T(2,1) = 0: upper
-      {"backapply", {{2, 0}, {1, 4}}, {4, 8}, {2, 1.5}},  // T(2,1) = 1: lower
-      {"backapply", {{2, 5}, {kNaN, 4}}, {4, 8}, {-3, 2}},  // NaN: upper
-      {"backapply", {{2, 0, 0}, {0, 4, 0}, {1, 0, 5}}, {2, 4, 6}, {1, 1, 1.2}},  // lower T, T(2,1) = 0: upper
-      {"backapply", {{2, 7, 9}, {1, 4, 8}, {1, 1, 5}}, {2, 5, 8}, {1, 1, 1.2}},  // full T, T(2,1) = 1: lower
-      {"backapply", {{0, 0}, {0, 1}}, {0, 1}, {kNaN, 1}},  // no zero skip: 0/0
-      {"backapply", {{-4}}, {2}, {-0.5}},
-  };
-  for (const Case &c : cases) {
-    h::Gateway &g = c.gateway[0] == 'u' ? upper : c.gateway[0] == 'l' ? lower : back;
-    std::vector<double> tv;  // column-major
-    for (std::size_t j = 0; j < c.t.size(); ++j)
-      for (const auto &r : c.t) tv.push_back(r[j]);
-    auto t = h::doubles({static_cast<mwSize>(c.t.size()), static_cast<mwSize>(c.t.size())}, tv);
-    auto b = h::column(c.b);
-    EXPECT_TRUE(same(solve(g, t.get(), b.get()), c.x)) << c.gateway << " " << &c - cases.data();
-  }
-}
+using namespace triangular;
 
 TEST_F(Triangular, ChecksInTheDocumentedOrder) {
   auto sq = h::matrix({{1, 2}, {0, 3}}), b = h::column({1, 2}), wide = h::matrix({{1, 2, 3}, {4, 5, 6}});
