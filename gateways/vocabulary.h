@@ -50,7 +50,14 @@ inline double value_at(const mxArray *a, std::size_t i) {
     case mxINT32_CLASS: return static_cast<const std::int32_t *>(p)[i];
     case mxUINT32_CLASS: return static_cast<const std::uint32_t *>(p)[i];
     case mxINT64_CLASS: return static_cast<double>(static_cast<const std::int64_t *>(p)[i]);
-    case mxUINT64_CLASS: return static_cast<double>(static_cast<const std::uint64_t *>(p)[i]);
+    case mxUINT64_CLASS: {
+      // Through the signed conversion, halved with a sticky bit above 2^63,
+      // so that the value is rounded once; the direct unsigned conversion is
+      // x87 arithmetic on 32-bit x86.
+      const std::uint64_t u = static_cast<const std::uint64_t *>(p)[i];
+      if (u >> 63 == 0) return static_cast<double>(static_cast<std::int64_t>(u));
+      return 2.0 * static_cast<double>(static_cast<std::int64_t>((u >> 1) | (u & 1)));
+    }
     default: return static_cast<const mxLogical *>(p)[i] ? 1.0 : 0.0;
   }
 }

@@ -3,6 +3,7 @@
 // compressed-column sparse storage, cells and structs.
 #include "state.hpp"
 
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -22,11 +23,18 @@ static std::size_t element_size(mxClassID cls) {
 
 static bool is_numeric_class(mxClassID c) { return c >= mxDOUBLE_CLASS && c <= mxUINT64_CLASS; }
 
+// A dimension as a size_t, saturating at SIZE_MAX (mwSize is 64-bit on
+// every build; size_t is 32-bit on 32-bit builds, where a plain cast would
+// wrap a dimension of 2^32 or more, even to 0).
+static std::size_t as_size(mwSize d) {
+  return static_cast<std::uint64_t>(d) > SIZE_MAX ? SIZE_MAX : static_cast<std::size_t>(d);
+}
+
 // Product of the dimensions, saturating at SIZE_MAX.
 static std::size_t count(const std::vector<mwSize> &dims) {
   std::size_t n = 1;
   for (mwSize d : dims) {
-    std::size_t u = static_cast<std::size_t>(d);
+    std::size_t u = as_size(d);
     if (u == 0) return 0;
     n = (n > SIZE_MAX / u) ? SIZE_MAX : n * u;
   }
@@ -264,11 +272,15 @@ static mxArray *create_sparse(mwSize m, mwSize n, mwSize nzmax, mxClassID cls, b
   mxArray *a = new_header(cls, 2, d, is_complex);
   a->is_sparse = true;
   std::size_t es = element_size(cls);
+  // Sizes beyond size_t (32-bit builds) saturate, so they fail to allocate
+  // instead of wrapping to a small block.
+  const std::size_t nz = as_size(nzmax), cols = as_size(n);
   try {
-    a->re = alloc_block(bytes_for(static_cast<std::size_t>(nzmax), es), true, a);
-    a->im = a->is_complex ? alloc_block(bytes_for(static_cast<std::size_t>(nzmax), es), true, a) : nullptr;
-    a->ir = static_cast<mwIndex *>(alloc_block(bytes_for(static_cast<std::size_t>(nzmax), sizeof(mwIndex)), true, a));
-    a->jc = static_cast<mwIndex *>(alloc_block(bytes_for(static_cast<std::size_t>(n) + 1, sizeof(mwIndex)), true, a));
+    if (cols == SIZE_MAX) raise("gatebox:host:outOfMemory", "Out of memory: sparse column count overflows.");
+    a->re = alloc_block(bytes_for(nz, es), true, a);
+    a->im = a->is_complex ? alloc_block(bytes_for(nz, es), true, a) : nullptr;
+    a->ir = static_cast<mwIndex *>(alloc_block(bytes_for(nz, sizeof(mwIndex)), true, a));
+    a->jc = static_cast<mwIndex *>(alloc_block(bytes_for(cols + 1, sizeof(mwIndex)), true, a));
   } catch (...) {
     destroy(a);
     throw;
@@ -323,12 +335,12 @@ bool mxIsStruct(const mxArray *a) { return checked(a)->cls == mxSTRUCT_CLASS; }
 bool mxIsEmpty(const mxArray *a) { return count(checked(a)->dims) == 0; }
 bool mxIsScalar(const mxArray *a) { return count(checked(a)->dims) == 1; }
 
-size_t mxGetM(const mxArray *a) { return static_cast<size_t>(checked(a)->dims[0]); }
+size_t mxGetM(const mxArray *a) { return as_size(checked(a)->dims[0]); }
 size_t mxGetN(const mxArray *a) {
   const auto &d = checked(a)->dims;
   std::size_t n = 1;
   for (std::size_t i = 1; i < d.size(); ++i) {
-    std::size_t u = static_cast<std::size_t>(d[i]);
+    std::size_t u = as_size(d[i]);
     if (u == 0) return 0;
     n = (n > SIZE_MAX / u) ? SIZE_MAX : n * u;
   }
@@ -415,14 +427,14 @@ void mxSetImagData(mxArray *array, void *data) {
 
 mxArray *mxGetCell(const mxArray *array, mwIndex i) {
   mxArray *a = checked(array);
-  if (a->cls != mxCELL_CLASS || i < 0 || static_cast<std::size_t>(i) >= a->elems.size()) return nullptr;
-  return a->elems[static_cast<std::size_t>(i)];
+  if (a->cls != mxCELL_CLASS || i < 0 || as_size(i) >= a->elems.size()) return nullptr;
+  return a->elems[as_size(i)];
 }
 void mxSetCell(mxArray *array, mwIndex i, mxArray *value) {
   mxArray *a = checked(array);
-  if (a->cls != mxCELL_CLASS || i < 0 || static_cast<std::size_t>(i) >= a->elems.size())
+  if (a->cls != mxCELL_CLASS || i < 0 || as_size(i) >= a->elems.size())
     raise("gatebox:host:badIndex", "mxSetCell: index out of range.");
-  adopt_child(a, a->elems[static_cast<std::size_t>(i)], value);
+  adopt_child(a, a->elems[as_size(i)], value);
 }
 int mxGetNumberOfFields(const mxArray *a) { return static_cast<int>(checked(a)->fields.size()); }
 const char *mxGetFieldNameByNumber(const mxArray *array, int f) {
@@ -443,9 +455,9 @@ static std::size_t struct_elements(const mxArray *a) {
 static mxArray **field_slot(mxArray *a, mwIndex i, int f) {
   std::size_t nf = a->fields.size();
   if (a->cls != mxSTRUCT_CLASS || f < 0 || static_cast<std::size_t>(f) >= nf || i < 0 ||
-      static_cast<std::size_t>(i) >= struct_elements(a))
+      as_size(i) >= struct_elements(a))
     return nullptr;
-  return &a->elems[static_cast<std::size_t>(i) * nf + static_cast<std::size_t>(f)];
+  return &a->elems[as_size(i) * nf + static_cast<std::size_t>(f)];
 }
 mxArray *mxGetFieldByNumber(const mxArray *array, mwIndex i, int f) {
   mxArray **slot = field_slot(checked(array), i, f);
