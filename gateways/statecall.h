@@ -13,6 +13,7 @@
 
 #include "gateway.h"
 #include "util.h"
+#include "vocabulary.h"
 
 #include <cmath>
 #include <cstdint>
@@ -29,25 +30,6 @@ inline constexpr char kUnknownKeyword[] = "The only keyword is 'state': s = f('s
 
 namespace statecall_detail {
 
-// Element i of a real full numeric array as a double (exact for every
-// value that can pass the range checks).
-inline double element(const mxArray *a, std::size_t i) {
-  const void *p = mxGetData(a);
-  switch (mxGetClassID(a)) {
-    case mxDOUBLE_CLASS: return static_cast<const double *>(p)[i];
-    case mxSINGLE_CLASS: return static_cast<const float *>(p)[i];
-    case mxINT8_CLASS: return static_cast<const std::int8_t *>(p)[i];
-    case mxUINT8_CLASS: return static_cast<const std::uint8_t *>(p)[i];
-    case mxINT16_CLASS: return static_cast<const std::int16_t *>(p)[i];
-    case mxUINT16_CLASS: return static_cast<const std::uint16_t *>(p)[i];
-    case mxINT32_CLASS: return static_cast<const std::int32_t *>(p)[i];
-    case mxUINT32_CLASS: return static_cast<const std::uint32_t *>(p)[i];
-    case mxINT64_CLASS: return static_cast<double>(static_cast<const std::int64_t *>(p)[i]);
-    case mxUINT64_CLASS: return static_cast<double>(static_cast<const std::uint64_t *>(p)[i]);
-    default: return NAN;
-  }
-}
-
 inline bool whole_in(double v, double lo, double hi) { return v >= lo && v <= hi && v == std::floor(v); }
 
 // The state s stands for, or false when it stands for none.
@@ -56,13 +38,13 @@ inline bool decode(const mxArray *s, WHState &state) {
   if (!mxIsNumeric(s) || mxIsComplex(s) || mxIsSparse(s) || mxGetNumberOfDimensions(s) != 2) return false;
   const std::size_t count = mxGetNumberOfElements(s);
   if (count == 1) {
-    const double k = element(s, 0);
+    const double k = value_at(s, 0);
     if (!whole_in(k, 0.0, 4294967295.0)) return false;
     state = SeedState(static_cast<std::uint32_t>(k));
     return true;
   }
   if (count != 3 || (mxGetM(s) != 1 && mxGetN(s) != 1)) return false;
-  const double ix = element(s, 0), iy = element(s, 1), iz = element(s, 2);
+  const double ix = value_at(s, 0), iy = value_at(s, 1), iz = value_at(s, 2);
   if (!whole_in(ix, 1, 30268) || !whole_in(iy, 1, 30306) || !whole_in(iz, 1, 30322)) return false;
   state = {static_cast<int32_t>(ix), static_cast<int32_t>(iy), static_cast<int32_t>(iz)};
   return true;
