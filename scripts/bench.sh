@@ -45,6 +45,7 @@ fi
 cd "$top"
 export OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1
 py=/usr/bin/python3   # Debian's, with its numpy and scipy (not a python3 earlier on PATH)
+export PYTHONDONTWRITEBYTECODE=1
 out=build/bench-results
 if [ $# -eq 0 ]; then rm -rf "$out"; fi
 mkdir -p "$out/rows"
