@@ -19,7 +19,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
-# Needed here only, not by the tests: Octave's plotting without a display,
+# Needed here only, not by the tests: gnuplot for the plot,
 # the statistics package (binornd, mnrnd: the sampling gateways' peers), and
 # OpenBLAS, the BLAS Debian's octave recommends, under the triangular solves'
 # peer linsolve (a --no-install-recommends install has the reference BLAS),
@@ -30,9 +30,7 @@ dpkg-query -W -f='${Status}' libopenblas0-pthread 2>/dev/null | grep -q "install
 command -v gnuplot > /dev/null || need+=(gnuplot-nox)
 dpkg-query -W -f='${Status}' octave-statistics 2>/dev/null | grep -q "install ok installed" \
   || need+=(octave-statistics)
-# Octave's text renderer falls back to FreeSans when fontconfig gives it no
-# font; without it the plot cannot be drawn (the table still is).
-for pkg in python3-numpy python3-scipy fonts-freefont-otf; do
+for pkg in python3-numpy python3-scipy; do
   dpkg-query -W -f='${Status}' $pkg 2>/dev/null | grep -q "install ok installed" || need+=($pkg)
 done
 if [ ${#need[@]} -gt 0 ] && [ -n "${GATEBOX_BENCH_NO_INSTALL:-}" ]; then

@@ -215,7 +215,9 @@ function plot_ratios (groups, png_file)
   % against the fastest peer of that workload (Octave or numpy/scipy),
   % labelled with the function, its workload and that peer; the line marks
   % 1x.  Ratios beyond 1000x (a constant-time test against a linear one) are
-  % drawn to the edge and labelled with their value.
+  % drawn to the edge and labelled with their value.  Drawn by gnuplot
+  % directly (its cairo terminal finds fonts through fontconfig), so the
+  % plot does not depend on the font Octave's own text renderer wants.
   groups = groups(! isnan ([groups.t_gb]));
   n = numel (groups);
   if (n == 0)
@@ -225,39 +227,45 @@ function plot_ratios (groups, png_file)
   ratio = zeros (1, n);
   for k = 1:n
     best = best_peer (groups(k).peers, '');
-    labels{k} = shorten (sprintf ('%s: %s vs %s', groups(k).fn, groups(k).workload, best.name), 72);
+    labels{k} = shorten (sprintf ('%s: %s vs %s', groups(k).fn, groups(k).workload, best.name), 96);
     ratio(k) = best.t / groups(k).t_gb;
   end
   lr = log10 (ratio);
   lo = min ([floor(min (lr)), -1]);
   hi = min (max ([ceil(max (lr)), 1]), 3);
-  W = 1300;  H = 100 + 26 * n;              % pixels
-  warning ('off', 'Octave:gnuplot-graphics');
-  h = figure ('visible', 'off', 'position', [0 0 W H]);
-  ax = axes ('position', [0.45, 45 / H, 0.50, 1 - 95 / H]);
-  hold on;
+  W = 1400;  H = 100 + 22 * n;              % pixels
+  data = [tempname() '.tsv'];
+  fid = fopen (data, 'w');
   for k = 1:n
-    y = n + 1 - k;
     x = max (min (lr(k), hi + 0.25), lo);
-    colour = [0.2 0.5 0.8];
-    if (lr(k) < 0)
-      colour = [0.85 0.4 0.3];
-    end
-    fill ([0 x x 0], y + [-0.3 -0.3 0.3 0.3], colour, 'edgecolor', 'none');
-    % the value right of the bar, or right of the 1x line for a bar going left
-    text (max (x, 0) + 0.03 * (hi - lo), y, fmt_ratio (ratio(k)), 'fontsize', 6);
+    colour = ifelse (lr(k) < 0, 0xd96650, 0x3380cc);
+    % bar centre and half width, row, colour, where its value goes, value, label
+    fprintf (fid, "%.6g\t%.6g\t%d\t%d\t%.6g\t%s\t%s\n", x / 2, abs (x) / 2, n + 1 - k, colour, ...
+             max (x, 0) + 0.03 * (hi - lo), fmt_ratio (ratio(k)), strrep (labels{k}, "\t", ' '));
   end
-  plot ([0 0], [0.4 n + 0.6], 'k-', 'linewidth', 1);
-  hold off;
-  ticks = lo:hi;
-  set (ax, 'ytick', 1:n, 'yticklabel', fliplr (labels), 'ylim', [0.4 n + 0.6], ...
-       'xlim', [lo - 0.1, hi + 0.6], 'xtick', ticks, ...
-       'xticklabel', arrayfun (@(e) sprintf ('%gx', 10^e), ticks, 'UniformOutput', false), ...
-       'ticklabelinterpreter', 'none', 'fontsize', 6, 'xgrid', 'on');
-  title (ax, 'Speed ratio against the fastest peer (Octave or numpy/scipy), peer time / gatebox time (above 1x: gatebox is faster)', ...
-         'interpreter', 'none', 'fontsize', 7, 'fontweight', 'normal');
-  print (h, png_file, '-dpng', sprintf ('-S%d,%d', W, H));
-  close (h);
+  fclose (fid);
+  ticks = strjoin (arrayfun (@(e) sprintf ('"%gx" %d', 10^e, e), lo:hi, 'UniformOutput', false), ', ');
+  g = {sprintf('set terminal pngcairo noenhanced size %d,%d font "DejaVu Sans,8"', W, H), ...
+       sprintf('set output "%s"', png_file), ...
+       'set datafile separator "\t"', 'set style fill solid noborder', 'unset key', ...
+       'set lmargin at screen 0.50', 'set rmargin at screen 0.97', ...
+       sprintf('set xrange [%g:%g]', lo - 0.1, hi + 0.6), sprintf('set yrange [0.4:%g]', n + 0.6), ...
+       sprintf('set xtics (%s)', ticks), 'set grid xtics', 'set ytics scale 0', ...
+       sprintf('set arrow from 0,0.4 to 0,%g nohead lw 1.5 lc rgb "black" front', n + 0.6), ...
+       ['set title "Speed ratio against the fastest peer (Octave or numpy/scipy), ' ...
+        'peer time / gatebox time (above 1x: gatebox is faster)"'], ...
+       sprintf(['plot "%s" using 1:3:2:(0.3):4:ytic(7) with boxxyerror lc rgb variable, ' ...
+                '"" using 5:3:6 with labels left font ",7"'], data)};
+  script = [tempname() '.gp'];
+  fid = fopen (script, 'w');
+  fputs (fid, [strjoin(g, "\n") "\n"]);
+  fclose (fid);
+  [status, out] = system (sprintf ('gnuplot "%s" 2>&1', script));
+  delete (data);
+  delete (script);
+  if (status != 0)
+    error ('gnuplot failed: %s', strtrim (out));
+  end
 end
 
 function r = ifelse (c, a, b)
