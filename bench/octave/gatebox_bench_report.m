@@ -74,7 +74,7 @@ function gatebox_bench_report (results, md_file, png_file)
     t{end+1} = '';
     t{end+1} = ['Failed in this run (no rows): ' strjoin(strcat ('`', failed, '`'), ', ') '.'];
   end
-  % The plot first: without it (no font for Octave's text renderer, say)
+  % The plot first: without it (no gnuplot, or gnuplot failing, say)
   % the table is still written, without the picture's line.
   plotted = false;
   if (! isempty (png_file))
