@@ -8,7 +8,7 @@
 # BENCHMARKS.md (between its markers; the rest of the file is kept) and the
 # plot bench/speed_ratios.png from the same rows.  Raw output stays in
 # build/bench-results/.
-#   bash scripts/bench.sh                 everything (about 8 minutes once built)
+#   bash scripts/bench.sh                 everything (about 5 minutes once built)
 #   bash scripts/bench.sh trigamma gamma  rerun only bench_trigamma.m and
 #                                         bench_gamma.m (and their .py); the other
 #                                         rows of the last run in
