@@ -59,43 +59,15 @@ double exp_accurate(double x) {
 
 }  // namespace crdetail
 
-double cr_exp(double x) {
-  std::uint64_t u;
-  std::memcpy(&u, &x, sizeof u);
-  const std::uint64_t ax = u & 0x7fffffffffffffffULL;
-  if (ax >= 0x40862e42fefa39efULL) {     // |x| >= 709.78271289338397 (or NaN)
-    if (ax > 0x7ff0000000000000ULL) return x + x;  // NaN
-    if (x > 709.79) return std::numeric_limits<double>::infinity();
-    if (x < -745.2) return 0.0;
-  } else if (ax < 0x3c90000000000000ULL) {  // |x| < 2^-54: exp(x) rounds to 1
-    return 1.0;
-  }
-  const double kd = (x * kInvL + kShift) - kShift;
-  const int k = static_cast<int>(kd);
-  const int j = k & 127;
-  const int m = (k - j) / 128;
+namespace {
 
-  // Table value th + tl; th = Th + Tm with Th of 26 bits (off the critical path).
-  const double th = kExp2[j][0], tl = kExp2[j][1];
-  const dd::DD ts = dd::split(th);
-  // r = rh + rl: rh on the grid 2^-34 (26 bits), |rl| <= 2^-34.9.
-  const double kl2 = kd * kL2;                     // exact
-  const double r1 = x - kd * kL1;                  // exact
-  const double rh = ((r1 - kl2) + 0x1.8p18) - 0x1.8p18;
-  const double rl = ((r1 - rh) - kl2) - kd * kL3;  // error < 2^-78
-  // q = exp(rh) - 1 - rh (Estrin; rh^2 and 0.5 rh^2 exact), then
-  // exp(r) - 1 = rh + plo, plo = rl + q + rl (rh + q + rl/2) + O(2^-107).
-  const double r2 = rh * rh;
-  const double qa = 0x1.5555555555555p-3 + rh * 0x1.5555555555555p-5;
-  const double qb = 0x1.1111111111111p-7 + rh * 0x1.6c16c16c16c17p-10;
-  const double q = 0.5 * r2 + (r2 * rh) * (qa + r2 * (qb + r2 * 0x1.a01a01a01a01ap-13));
-  const double plo = rl + (q + rl * ((rh + q) + 0.5 * rl));
-  // 2^(j/128) (1 + rh + plo) = th + Th rh (exact) + [Tm rh + th plo + tl (1 + rh + plo)].
-  const dd::DD b = dd::fast_two_sum(th, ts.hi * rh);
-  const double lo = b.lo + ((ts.lo * rh + th * plo) + (tl + tl * (rh + plo)));
-  const dd::DD y = dd::fast_two_sum(b.hi, lo);
+// Results at the edges of the range: m <= -1022 (subnormal or just above
+// 2^-1022) or m >= 1024 (near overflow), with h + l the unnormalised value
+// of 2^(j/128) exp(r) from cr_exp.
+[[gnu::noinline]] double exp_edge(double x, double h, double l, int m) {
+  if (x > 709.79) return std::numeric_limits<double>::infinity();
+  const dd::DD y = dd::fast_two_sum(h, l);
   const double err = y.hi * 0x1p-67;
-
   if (m > -1022 || (m == -1022 && y.hi > 1.0)) {
     const double u1 = y.hi + (y.lo - err);
     const double u2 = y.hi + (y.lo + err);
@@ -115,4 +87,56 @@ double cr_exp(double x) {
     if (u1 == u2) return (u1 - 0x1p52) * 0x1p-1074;
   }
   return crdetail::exp_accurate(x);
+}
+
+}  // namespace
+
+double cr_exp(double x) {
+  std::uint64_t u;
+  std::memcpy(&u, &x, sizeof u);
+  const std::uint64_t ax = u & 0x7fffffffffffffffULL;
+  // Off the main path: |x| < 2^-54 (exp(x) rounds to 1), |x| >= 745.2 (to
+  // +inf or +0), NaN.
+  if (ax - 0x3c90000000000000ULL >= 0x408749999999999aULL - 0x3c90000000000000ULL) {
+    if (ax > 0x7ff0000000000000ULL) return x + x;  // NaN
+    if (ax < 0x3c90000000000000ULL) return 1.0;
+    return x > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  // k = round(128 x / ln2) in the low bits of kt (|k| < 2^18): j = k mod 128
+  // and m = floor(k / 128) come from its bits.
+  const double kt = x * kInvL + kShift;
+  std::uint64_t ki;
+  std::memcpy(&ki, &kt, sizeof ki);
+  const double kd = kt - kShift;
+  const int k = static_cast<int>(kd);
+  const double* tab = kExp2[ki & 127];
+  const double th = tab[0], tl = tab[1];
+  // r = rh + rl: rh on the grid 2^-34 (26 bits), |rl| <= 2^-34.9.
+  const double kl2 = kd * kL2;                     // exact
+  const double r1 = x - kd * kL1;                  // exact
+  const double rh = ((r1 - kl2) + 0x1.8p18) - 0x1.8p18;
+  const double rl = ((r1 - rh) - kl2) - kd * kL3;  // error < 2^-78
+  // q = exp(rh) - 1 - rh (Estrin; rh^2 and 0.5 rh^2 exact), then
+  // exp(r) - 1 = rh + plo, plo = rl + q + rl (rh + q + rl/2) + O(2^-107).
+  const double r2 = rh * rh;
+  const double qa = 0x1.5555555555555p-3 + rh * 0x1.5555555555555p-5;
+  const double qb = 0x1.1111111111111p-7 + rh * 0x1.6c16c16c16c17p-10;
+  const double q = 0.5 * r2 + (r2 * rh) * (qa + r2 * qb);
+  const double plo = rl + (q + rl * ((rh + q) + 0.5 * rl));
+  // 2^(j/128) (1 + rh + plo) = th + Th rh (exact) + [Tm rh + th plo + tl (1 + rh + plo)].
+  const dd::DD b = dd::fast_two_sum(th, tab[2] * rh);
+  const double lo = b.lo + ((tab[3] * rh + th * plo) + (tl + tl * (rh + plo)));
+  if (static_cast<unsigned>(k + 130688) < 261760u) {  // m in [-1021, 1023]: 2^m u1 is normal
+    const double err = b.hi * 0x1p-67;
+    const double u1 = b.hi + (lo - err);
+    const double u2 = b.hi + (lo + err);
+    if (u1 == u2) {
+      const std::uint64_t sbits = ((ki >> 7) << 52) + 0x3ff0000000000000ULL;  // 2^m
+      double s;
+      std::memcpy(&s, &sbits, sizeof s);
+      return u1 * s;
+    }
+    return crdetail::exp_accurate(x);
+  }
+  return exp_edge(x, b.hi, lo, (k - static_cast<int>(ki & 127)) / 128);
 }

@@ -31,6 +31,7 @@
 // need about 2^-(53+65) relative accuracy (V. Lefevre and J.-M. Muller,
 // "Worst cases for correct rounding of the elementary functions in double
 // precision", ARITH 15, 2001), so this step always decides.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -64,7 +65,11 @@ double log_accurate(double x, double hi, double lo) {
 
 }  // namespace crdetail
 
-double cr_log(double x) {
+namespace {
+
+// The double-double step: the whole computation again from x, behind the
+// first step (about one argument in 700), then the accurate step.
+[[gnu::noinline]] double log_dd(double x) {
   std::uint64_t u;
   std::memcpy(&u, &x, sizeof u);
   int e = 0;
@@ -127,4 +132,51 @@ double cr_log(double x) {
   const double u2 = w.hi + (w.lo + err);
   if (u1 == u2) return u1;
   return crdetail::log_accurate(x, w.hi, w.lo);
+}
+
+}  // namespace
+
+double cr_log(double x) {
+  std::uint64_t ix;
+  std::memcpy(&ix, &x, sizeof ix);
+  if (ix - 0x0010000000000000ULL >= 0x7fe0000000000000ULL) {  // not a positive normal
+    if (ix > 0x7ff0000000000000ULL) {             // NaN or negative (sign bit set)
+      if ((ix & 0x7fffffffffffffffULL) == 0) return -std::numeric_limits<double>::infinity();
+      if ((ix & 0x7fffffffffffffffULL) > 0x7ff0000000000000ULL) return x + x;  // NaN
+      return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (ix == 0x7ff0000000000000ULL) return x;      // +inf
+    if (ix == 0) return -std::numeric_limits<double>::infinity();
+    const double xs = x * 0x1p54;  // subnormal: scale up exactly, take 54 off the exponent field
+    std::memcpy(&ix, &xs, sizeof ix);
+    ix -= std::uint64_t{54} << 52;  // wraps; the reduction below reads it as a signed exponent
+  }
+  // x = 2^k z with z in [0.70703125, 1.4140625): tmp's top 12 bits are k,
+  // the next 8 the table index i (the top 8 mantissa bits t of x, less
+  // kLogWrap mod 256), and z keeps x's low 52 bits under the exponent of
+  // kLogOff's range.
+  const std::uint64_t tmp = ix - kLogOff;
+  const int i = static_cast<int>((tmp >> 44) & 0xff);
+  const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
+  const std::uint64_t iz = ix - (tmp & 0xfff0000000000000ULL);
+  double z, z1;
+  std::memcpy(&z, &iz, sizeof z);
+  const std::uint64_t iz1 = iz & ~std::uint64_t{0x1ff};
+  std::memcpy(&z1, &iz1, sizeof z1);
+  const double* tab = kLogFast[i];
+  const double c = tab[0];
+  const double r = (z1 * c - 1.0) + (z - z1) * c;  // exact, as in log_dd
+  const double ed = static_cast<double>(k);
+  const double w = ed * kLn2Hi + tab[1];  // exact: both terms on the grid 2^-42, |w| < 2^10
+  const double hi = w + r;
+  const double lo = (w - hi) + r;  // Fast2Sum: w == 0 or |w| >= |r|
+  const double r2 = r * r;
+  const double q = (kLogP[0] + r * kLogP[1]) + r2 * ((kLogP[2] + r * kLogP[3]) + r2 * kLogP[4]);
+  const double p = r2 * (-0.5 + r * q);
+  const double t = lo + ((tab[2] + ed * kLn2Lo) + p);
+  const double err = r2 * 0x1.ap-52 + std::fabs(hi) * 0x1p-82;
+  const double u1 = hi + (t - err);
+  const double u2 = hi + (t + err);
+  if (u1 == u2) return u1;
+  return log_dd(x);
 }

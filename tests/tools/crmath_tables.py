@@ -37,6 +37,13 @@ def dd(v):
     return hi, lo
 
 
+def split(a):
+    """Veltkamp's split in double arithmetic, as dd::split: a == hi + lo, hi of 26 bits."""
+    c = 134217729.0 * a
+    hi = c - (c - a)
+    return hi, a - hi
+
+
 def exp_table(out):
     ln2_128 = mpmath.log(2) / 128
     l1 = trunc_bits(ln2_128, 35)           # |k| < 2^18: k * L1 exact
@@ -49,11 +56,13 @@ def exp_table(out):
         f.write("constexpr double kL2 = %s;\n" % hexf(l2))
         f.write("constexpr double kL3 = %s;\n" % hexf(l3))
         f.write("constexpr double kInvL = %s;\n" % hexf(rn(128 / mpmath.log(2))))
-        f.write("// 2^(j/128) = kExp2[j][0] + kExp2[j][1], j = 0..127.\n")
-        f.write("constexpr double kExp2[128][2] = {\n")
+        f.write("// 2^(j/128) = kExp2[j][0] + kExp2[j][1], j = 0..127; kExp2[j][0] =\n")
+        f.write("// kExp2[j][2] + kExp2[j][3] with kExp2[j][2] of 26 bits (Veltkamp).\n")
+        f.write("constexpr double kExp2[128][4] = {\n")
         for j in range(128):
             hi, lo = dd(mpmath.power(2, mpf(j) / 128))
-            f.write("    {%s, %s},\n" % (hexf(hi), hexf(lo)))
+            sh, sl = split(hi)
+            f.write("    {%s, %s, %s, %s},\n" % (hexf(hi), hexf(lo), hexf(sh), hexf(sl)))
         f.write("};\n")
 
 
@@ -94,6 +103,62 @@ def log_table(out):
         for c, lh, ll, _ in rows:
             f.write("    {%s, %s, %s},\n" % (hexf(c), hexf(lh), hexf(ll)))
         f.write("};\n")
+        log_fast_table(f, rows, wrap, ln2h)
+
+
+def log_fast_table(f, rows, wrap, ln2h):
+    """The first step's table, indexed by i = ((bits(x) - OFF) >> 44) & 255
+    with OFF the bits of 0.70703125 (so i = t - wrap mod 256), and -log(c)
+    = lh + ll with lh on the grid 2^-42, so that e*Ln2Hi + lh is exact."""
+    grid = mpf(2) ** -42
+    rmin, rmax = mpf(0), mpf(0)
+    fast = []
+    for i in range(256):
+        t = (i + wrap) % 256
+        c = rows[t][0]
+        lo_end = 1 + mpf(t) / 256
+        hi_end = 1 + mpf(t + 1) / 256
+        ulp = mpf(2) ** -52
+        if t >= wrap:
+            lo_end /= 2
+            hi_end /= 2
+            ulp /= 2
+        r0 = lo_end * c - 1
+        r1 = (hi_end - ulp) * c - 1
+        rmin = min(rmin, r0)
+        rmax = max(rmax, r1)
+        big = -mpmath.log(c)
+        lh = float(mpmath.nint(big / grid) * grid)
+        ll = rn(big - mpf(lh))
+        # Fast2Sum(lh, r) in the first step needs |lh| >= |r| (or lh == 0).
+        assert c == 1.0 or abs(lh) >= max(abs(r0), abs(r1)), (i, lh, r0, r1)
+        assert (c == 1.0) == (lh == 0.0)
+        fast.append((c, lh, ll))
+    # log1p(r) - r + r^2/2 = r^3 g(r): g by Chebyshev interpolation of degree 4
+    # on [rmin, rmax], coefficients rounded to double.
+    def g(r):
+        if abs(r) < mpf(2) ** -100:
+            return mpf(1) / 3 - r / 4
+        return (mpmath.log1p(r) - r + r * r / 2) / (r ** 3)
+    cheb, _ = mpmath.chebyfit(g, [rmin, rmax], 5, error=True)
+    coef = [rn(v) for v in reversed(cheb)]  # g0 + g1 r + ... + g4 r^4
+    # max over the interval of |g(r) - P(r)| |r|, in units of 2^-52 (the
+    # approximation's share of the error bound K1 r^2).
+    worst = mpf(0)
+    for k in range(0, 4097):
+        r = rmin + (rmax - rmin) * k / 4096
+        pr = sum(mpf(cf) * r ** n for n, cf in enumerate(coef))
+        worst = max(worst, abs(g(r) - pr) * abs(r))
+    f.write("// First step: r in [%s, %s]; log1p(r) = r - r^2/2 + r^3 P(r),\n" % (hexf(rn(rmin)), hexf(rn(rmax))))
+    f.write("// P of degree 4 (Chebyshev interpolation), max |g - P| |r| = %s * 2^-52.\n"
+            % mpmath.nstr(worst * mpf(2) ** 52, 4))
+    f.write("constexpr double kLogP[5] = {%s};\n" % ", ".join(hexf(v) for v in coef))
+    f.write("constexpr std::uint64_t kLogOff = 0x3fe6a00000000000ULL;  // bits of 0.70703125\n")
+    f.write("// {c, -log(c) on the grid 2^-42, the rest}, by i = t - kLogWrap mod 256.\n")
+    f.write("constexpr double kLogFast[256][3] = {\n")
+    for c, lh, ll in fast:
+        f.write("    {%s, %s, %s},\n" % (hexf(c), hexf(lh), hexf(ll)))
+    f.write("};\n")
 
 
 def fixed_consts(out):
