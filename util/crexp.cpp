@@ -46,6 +46,7 @@
 namespace {
 #include "crexp_table.inc"
 constexpr double kShift = 0x1.8p52;  // adding it rounds to an integer
+constexpr double kL23 = -(kL2 + kL3);  // rounded once
 }  // namespace
 
 namespace crdetail {
@@ -61,13 +62,17 @@ double exp_accurate(double x) {
 
 namespace {
 
+double exp_dd(double x);
+
 // Results at the edges of the range: m <= -1022 (subnormal or just above
 // 2^-1022) or m >= 1024 (near overflow), with h + l the unnormalised value
-// of 2^(j/128) exp(r) from cr_exp.
-[[gnu::noinline]] double exp_edge(double x, double h, double l, int m) {
+// of 2^(j/128) exp(r) and rel its relative error bound (with the margin of
+// the rounding test).  When the test fails: the double-double step after
+// the first step, the accurate step after the double-double step.
+[[gnu::noinline]] double exp_edge(double x, double h, double l, int m, double rel, bool last) {
   if (x > 709.79) return std::numeric_limits<double>::infinity();
   const dd::DD y = dd::fast_two_sum(h, l);
-  const double err = y.hi * 0x1p-67;
+  const double err = y.hi * rel;
   if (m > -1022 || (m == -1022 && y.hi > 1.0)) {
     const double u1 = y.hi + (y.lo - err);
     const double u2 = y.hi + (y.lo + err);
@@ -78,7 +83,7 @@ namespace {
   } else {
     // Below 2^-1021: round in units of 2^-1074.  s = 2^(m+1074) with
     // m + 1074 in [-3, 52]; h s < 2^52, so 2^52 + h s has spacing 1.
-    const double sc = crfx::pow2(m + 1074);
+    const double sc = crfx::pow2(m + 1074);  // normal: m + 1074 >= -3
     const dd::DD c = dd::fast_two_sum(0x1p52, y.hi * sc);
     const double w = c.lo + y.lo * sc;
     const double e = err * sc + 0x1p-50;  // also covers the rounding of w
@@ -86,24 +91,21 @@ namespace {
     const double u2 = c.hi + (w + e);
     if (u1 == u2) return (u1 - 0x1p52) * 0x1p-1074;
   }
-  return crdetail::exp_accurate(x);
+  return last ? crdetail::exp_accurate(x) : exp_dd(x);
 }
 
-}  // namespace
+// 2^m for -1022 <= m <= 1023 from the bits of kt = 128 x / ln2 + 1.5 2^52
+// (its low bits hold k, and (ki >> 7) << 52 wraps to m << 52).
+inline double scale_of(std::uint64_t ki) {
+  const std::uint64_t sbits = ((ki >> 7) << 52) + 0x3ff0000000000000ULL;
+  double s;
+  std::memcpy(&s, &sbits, sizeof s);
+  return s;
+}
 
-double cr_exp(double x) {
-  std::uint64_t u;
-  std::memcpy(&u, &x, sizeof u);
-  const std::uint64_t ax = u & 0x7fffffffffffffffULL;
-  // Off the main path: |x| < 2^-54 (exp(x) rounds to 1), |x| >= 745.2 (to
-  // +inf or +0), NaN.
-  if (ax - 0x3c90000000000000ULL >= 0x408749999999999aULL - 0x3c90000000000000ULL) {
-    if (ax > 0x7ff0000000000000ULL) return x + x;  // NaN
-    if (ax < 0x3c90000000000000ULL) return 1.0;
-    return x > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  }
-  // k = round(128 x / ln2) in the low bits of kt (|k| < 2^18): j = k mod 128
-  // and m = floor(k / 128) come from its bits.
+// The double-double step, for 2^-54 <= |x| < 745.2 (about one argument in
+// 100, where the first step's test fails).
+[[gnu::noinline]] double exp_dd(double x) {
   const double kt = x * kInvL + kShift;
   std::uint64_t ki;
   std::memcpy(&ki, &kt, sizeof ki);
@@ -130,13 +132,89 @@ double cr_exp(double x) {
     const double err = b.hi * 0x1p-67;
     const double u1 = b.hi + (lo - err);
     const double u2 = b.hi + (lo + err);
-    if (u1 == u2) {
-      const std::uint64_t sbits = ((ki >> 7) << 52) + 0x3ff0000000000000ULL;  // 2^m
-      double s;
-      std::memcpy(&s, &sbits, sizeof s);
-      return u1 * s;
-    }
+    if (u1 == u2) return u1 * scale_of(ki);
     return crdetail::exp_accurate(x);
   }
-  return exp_edge(x, b.hi, lo, (k - static_cast<int>(ki & 127)) / 128);
+  return exp_edge(x, b.hi, lo, (k - static_cast<int>(ki & 127)) / 128, 0x1p-67, true);
+}
+
+// The first step: 2^(j/128) exp(r) ~ hi + lo (unnormalised) for |x| < 745.2.
+struct ExpFirst {
+  double hi, lo;
+  std::uint64_t ki;  // the bits of 128 x / ln2 + 1.5 2^52
+  int k;
+};
+
+inline ExpFirst exp_first(double x) {
+  const double kt = x * kInvL + kShift;
+  std::uint64_t ki;
+  std::memcpy(&ki, &kt, sizeof ki);
+  const double kd = kt - kShift;
+  const double* tab = kExp2[ki & 127];
+  const double th = tab[0];
+  // r = rh + rl with rl the rounding error of rh (exact when |r1| >= |dl|;
+  // otherwise |rh| < 2^-25 and both roundings are below 2^-77).
+  const double r1 = x - kd * kL1;  // exact
+  const double dl = kd * kL23;     // -k (L2 + L3)
+  const double rh = r1 + dl;
+  const double rl = (r1 - rh) + dl;
+  // exp(rh) - 1 - rh to rh^6/720 (Taylor; Estrin).
+  const double r2 = rh * rh;
+  const double qa = 0.5 + rh * 0x1.5555555555555p-3;
+  const double qb = 0x1.5555555555555p-5 + rh * 0x1.1111111111111p-7;
+  const double q = r2 * (qa + r2 * (qb + r2 * 0x1.6c16c16c16c17p-10));
+  // 2^(j/128) exp(r) = th + th rh + [th (q + rl) + tl (1 + rh)]; th rh rounded once.
+  const double s = th * rh;
+  const double hi = th + s;
+  const double lo = ((th - hi) + s) + (th * (q + rl) + (tab[1] + tab[1] * rh));
+  return {hi, lo, ki, static_cast<int>(kd)};
+}
+
+// 708.39 <= |x| < 745.2 and the special values.
+[[gnu::noinline]] double exp_rare(double x, std::uint64_t ax) {
+  if (ax > 0x7ff0000000000000ULL) return x + x;  // NaN
+  if (ax < 0x3c90000000000000ULL) return 1.0;    // |x| < 2^-54: exp(x) rounds to 1
+  if (ax >= 0x408749999999999aULL) return x > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  const ExpFirst f = exp_first(x);
+  if (static_cast<unsigned>(f.k + 130688) < 261760u) {  // m in [-1021, 1023]
+    const double u1 = f.hi + (f.lo - 0x1p-60);
+    const double u2 = f.hi + (f.lo + 0x1p-60);
+    if (u1 == u2) return u1 * scale_of(f.ki);
+    return exp_dd(x);
+  }
+  if (f.k < -130816) {
+    // m <= -1023, a subnormal result: rounded in units of 2^-1074 by adding
+    // 2^52 to (hi + lo) 2^(m+1074), with sc = 2^(m+1074) in [2^-3, 2^51]
+    // built from the bits like scale_of.  hi sc is exact, so is its Fast2Sum
+    // with 2^52; the error bound 2^-60 scales with sc, and 2^-50 covers the
+    // roundings of w and of w -+ e.
+    const std::uint64_t sbits = ((f.ki >> 7) << 52) + (std::uint64_t{2097} << 52);
+    double sc;
+    std::memcpy(&sc, &sbits, sizeof sc);
+    const double hs = f.hi * sc;
+    const double ch = 0x1p52 + hs;
+    const double w = (hs - (ch - 0x1p52)) + f.lo * sc;
+    const double e = sc * 0x1p-60 + 0x1p-50;
+    const double u1 = ch + (w - e);
+    const double u2 = ch + (w + e);
+    if (u1 == u2) return (u1 - 0x1p52) * 0x1p-1074;
+    return exp_dd(x);
+  }
+  return exp_edge(x, f.hi, f.lo, (f.k - static_cast<int>(f.ki & 127)) / 128, 0x1p-59, false);
+}
+
+}  // namespace
+
+double cr_exp(double x) {
+  std::uint64_t u;
+  std::memcpy(&u, &x, sizeof u);
+  const std::uint64_t ax = u & 0x7fffffffffffffffULL;
+  // The main path: 2^-54 <= |x| < 708.39, so m is in [-1021, 1023] and the
+  // result 2^m u1 is a normal double.
+  if (ax - 0x3c90000000000000ULL >= 0x4086231eb851eb85ULL - 0x3c90000000000000ULL) return exp_rare(x, ax);
+  const ExpFirst f = exp_first(x);
+  const double u1 = f.hi + (f.lo - 0x1p-60);
+  const double u2 = f.hi + (f.lo + 0x1p-60);
+  if (u1 == u2) return u1 * scale_of(f.ki);
+  return exp_dd(x);
 }
