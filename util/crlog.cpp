@@ -139,7 +139,7 @@ namespace {
 double cr_log(double x) {
   std::uint64_t ix;
   std::memcpy(&ix, &x, sizeof ix);
-  if (ix - 0x0010000000000000ULL >= 0x7fe0000000000000ULL) {  // not a positive normal
+  if ((ix >> 52) - 1 >= 0x7fe) {  // not a positive normal
     if (ix > 0x7ff0000000000000ULL) {             // NaN or negative (sign bit set)
       if ((ix & 0x7fffffffffffffffULL) == 0) return -std::numeric_limits<double>::infinity();
       if ((ix & 0x7fffffffffffffffULL) > 0x7ff0000000000000ULL) return x + x;  // NaN
@@ -156,25 +156,25 @@ double cr_log(double x) {
   // kLogWrap mod 256), and z keeps x's low 52 bits under the exponent of
   // kLogOff's range.
   const std::uint64_t tmp = ix - kLogOff;
-  const int i = static_cast<int>((tmp >> 44) & 0xff);
+  const int i = static_cast<int>((tmp >> 43) & 0x1ff);
   const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
   const std::uint64_t iz = ix - (tmp & 0xfff0000000000000ULL);
   double z, z1;
   std::memcpy(&z, &iz, sizeof z);
-  const std::uint64_t iz1 = iz & ~std::uint64_t{0x1ff};
+  const std::uint64_t iz1 = iz & ~std::uint64_t{0x3ff};
   std::memcpy(&z1, &iz1, sizeof z1);
   const double* tab = kLogFast[i];
   const double c = tab[0];
-  const double r = (z1 * c - 1.0) + (z - z1) * c;  // exact, as in log_dd
+  const double r = (z1 * c - 1.0) + (z - z1) * c;  // exact: z1 of 43 bits, c of 10
   const double ed = static_cast<double>(k);
   const double w = ed * kLn2Hi + tab[1];  // exact: both terms on the grid 2^-42, |w| < 2^10
   const double hi = w + r;
   const double lo = (w - hi) + r;  // Fast2Sum: w == 0 or |w| >= |r|
   const double r2 = r * r;
-  const double q = (kLogP[0] + r * kLogP[1]) + r2 * ((kLogP[2] + r * kLogP[3]) + r2 * kLogP[4]);
+  const double q = (kLogP[0] + r * kLogP[1]) + r2 * (kLogP[2] + r * kLogP[3]);
   const double p = r2 * (-0.5 + r * q);
   const double t = lo + ((tab[2] + ed * kLn2Lo) + p);
-  const double err = r2 * 0x1.ap-52 + std::fabs(hi) * 0x1p-82;
+  const double err = r2 * 0x1.7p-51 + std::fabs(hi) * 0x1p-82;
   const double u1 = hi + (t - err);
   const double u2 = hi + (t + err);
   if (u1 == u2) return u1;

@@ -107,24 +107,32 @@ def log_table(out):
 
 
 def log_fast_table(f, rows, wrap, ln2h):
-    """The first step's table, indexed by i = ((bits(x) - OFF) >> 44) & 255
-    with OFF the bits of 0.70703125 (so i = t - wrap mod 256), and -log(c)
-    = lh + ll with lh on the grid 2^-42, so that e*Ln2Hi + lh is exact."""
+    """The first step's table of 512 rows, indexed by i = ((bits(x) - OFF) >>
+    43) & 511 with OFF the bits of 0.70703125: i = t - 2 kLogWrap mod 512 for
+    the top 9 mantissa bits t of x.  c has 10 significant bits, c = 1 on
+    both sides of 1, |z c - 1| < 2^-9 (so that r = z c - 1 is exact from a
+    43-bit head of z), and -log(c) = lh + ll with lh on the grid 2^-42, so
+    that e*Ln2Hi + lh is exact."""
     grid = mpf(2) ** -42
+    wrap9 = 2 * wrap
     rmin, rmax = mpf(0), mpf(0)
     fast = []
-    for i in range(256):
-        t = (i + wrap) % 256
-        c = rows[t][0]
-        lo_end = 1 + mpf(t) / 256
-        hi_end = 1 + mpf(t + 1) / 256
+    for i in range(512):
+        t = (i + wrap9) % 512
+        lo_end = 1 + mpf(t) / 512
+        hi_end = 1 + mpf(t + 1) / 512
         ulp = mpf(2) ** -52
-        if t >= wrap:
+        if t >= wrap9:
             lo_end /= 2
             hi_end /= 2
             ulp /= 2
+        if t == 0 or t == 511:
+            c = 1.0
+        else:
+            c = trunc_bits(1 / ((lo_end + hi_end) / 2), 10)
         r0 = lo_end * c - 1
         r1 = (hi_end - ulp) * c - 1
+        assert max(abs(r0), abs(r1)) < mpf(2) ** -9, (i, r0, r1)
         rmin = min(rmin, r0)
         rmax = max(rmax, r1)
         big = -mpmath.log(c)
@@ -134,30 +142,32 @@ def log_fast_table(f, rows, wrap, ln2h):
         assert c == 1.0 or abs(lh) >= max(abs(r0), abs(r1)), (i, lh, r0, r1)
         assert (c == 1.0) == (lh == 0.0)
         fast.append((c, lh, ll))
-    # log1p(r) - r + r^2/2 = r^3 g(r): g by Chebyshev interpolation of degree 4
+    # log1p(r) - r + r^2/2 = r^3 g(r): g by Chebyshev interpolation of degree 3
     # on [rmin, rmax], coefficients rounded to double.
     def g(r):
         if abs(r) < mpf(2) ** -100:
             return mpf(1) / 3 - r / 4
         return (mpmath.log1p(r) - r + r * r / 2) / (r ** 3)
-    cheb, _ = mpmath.chebyfit(g, [rmin, rmax], 5, error=True)
-    coef = [rn(v) for v in reversed(cheb)]  # g0 + g1 r + ... + g4 r^4
+    cheb, _ = mpmath.chebyfit(g, [rmin, rmax], 4, error=True)
+    coef = [rn(v) for v in reversed(cheb)]  # g0 + g1 r + g2 r^2 + g3 r^3
     # max over the interval of |g(r) - P(r)| |r|, in units of 2^-52 (the
     # approximation's share of the error bound K1 r^2).
     worst = mpf(0)
-    for k in range(0, 4097):
-        r = rmin + (rmax - rmin) * k / 4096
+    for k in range(0, 8193):
+        r = rmin + (rmax - rmin) * k / 8192
         pr = sum(mpf(cf) * r ** n for n, cf in enumerate(coef))
         worst = max(worst, abs(g(r) - pr) * abs(r))
     f.write("// First step: r in [%s, %s]; log1p(r) = r - r^2/2 + r^3 P(r),\n" % (hexf(rn(rmin)), hexf(rn(rmax))))
-    f.write("// P of degree 4 (Chebyshev interpolation), max |g - P| |r| = %s * 2^-52.\n"
+    f.write("// P of degree 3 (Chebyshev interpolation), max |g - P| |r| = %s * 2^-52\n"
             % mpmath.nstr(worst * mpf(2) ** 52, 4))
-    f.write("constexpr double kLogP[5] = {%s};\n" % ", ".join(hexf(v) for v in coef))
+    f.write("// (on a grid of 8193 points).\n")
+    f.write("constexpr double kLogP[4] = {%s};\n" % ", ".join(hexf(v) for v in coef))
     f.write("constexpr std::uint64_t kLogOff = 0x3fe6a00000000000ULL;  // bits of 0.70703125\n")
-    f.write("// {c, -log(c) on the grid 2^-42, the rest}, by i = t - kLogWrap mod 256.\n")
-    f.write("constexpr double kLogFast[256][3] = {\n")
+    f.write("// {c, -log(c) on the grid 2^-42, the rest, 0 (padding to 32 bytes)},\n")
+    f.write("// by i = t - 2 kLogWrap mod 512 (t: the top 9 mantissa bits).\n")
+    f.write("constexpr double kLogFast[512][4] = {\n")
     for c, lh, ll in fast:
-        f.write("    {%s, %s, %s},\n" % (hexf(c), hexf(lh), hexf(ll)))
+        f.write("    {%s, %s, %s, 0.0},\n" % (hexf(c), hexf(lh), hexf(ll)))
     f.write("};\n")
 
 
