@@ -145,7 +145,7 @@ struct ExpFirst {
   int k;
 };
 
-inline ExpFirst exp_first(double x) {
+inline ExpFirst first_step(double x) {
   const double kt = x * kInvL + kShift;
   std::uint64_t ki;
   std::memcpy(&ki, &kt, sizeof ki);
@@ -175,7 +175,7 @@ inline ExpFirst exp_first(double x) {
   if (ax > 0x7ff0000000000000ULL) return x + x;  // NaN
   if (ax < 0x3c90000000000000ULL) return 1.0;    // |x| < 2^-54: exp(x) rounds to 1
   if (ax >= 0x408749999999999aULL) return x > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  const ExpFirst f = exp_first(x);
+  const ExpFirst f = first_step(x);
   if (static_cast<unsigned>(f.k + 130688) < 261760u) {  // m in [-1021, 1023]
     const double u1 = f.hi + (f.lo - 0x1p-60);
     const double u2 = f.hi + (f.lo + 0x1p-60);
@@ -205,6 +205,11 @@ inline ExpFirst exp_first(double x) {
 
 }  // namespace
 
+crdetail::FirstStep crdetail::exp_first(double x) {
+  const ExpFirst f = first_step(x);
+  return {f.hi, f.lo, 0x1p-60, (f.k - static_cast<int>(f.ki & 127)) / 128};
+}
+
 double cr_exp(double x) {
   std::uint64_t u;
   std::memcpy(&u, &x, sizeof u);
@@ -212,7 +217,7 @@ double cr_exp(double x) {
   // The main path: 2^-54 <= |x| < 708.39, so m is in [-1021, 1023] and the
   // result 2^m u1 is a normal double.
   if (ax - 0x3c90000000000000ULL >= 0x4086231eb851eb85ULL - 0x3c90000000000000ULL) return exp_rare(x, ax);
-  const ExpFirst f = exp_first(x);
+  const ExpFirst f = first_step(x);
   const double u1 = f.hi + (f.lo - 0x1p-60);
   const double u2 = f.hi + (f.lo + 0x1p-60);
   if (u1 == u2) return u1 * scale_of(f.ki);

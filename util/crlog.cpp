@@ -134,26 +134,13 @@ namespace {
   return crdetail::log_accurate(x, w.hi, w.lo);
 }
 
-}  // namespace
-
-double cr_log(double x) {
-  std::uint64_t ix;
-  std::memcpy(&ix, &x, sizeof ix);
-  if ((ix >> 52) - 1 >= 0x7fe) {  // not a positive normal
-    if (ix > 0x7ff0000000000000ULL) {             // NaN or negative (sign bit set)
-      if ((ix & 0x7fffffffffffffffULL) == 0) return -std::numeric_limits<double>::infinity();
-      if ((ix & 0x7fffffffffffffffULL) > 0x7ff0000000000000ULL) return x + x;  // NaN
-      return std::numeric_limits<double>::quiet_NaN();
-    }
-    if (ix == 0x7ff0000000000000ULL) return x;      // +inf
-    if (ix == 0) return -std::numeric_limits<double>::infinity();
-    const double xs = x * 0x1p54;  // subnormal: scale up exactly, take 54 off the exponent field
-    std::memcpy(&ix, &xs, sizeof ix);
-    ix -= std::uint64_t{54} << 52;  // wraps; the reduction below reads it as a signed exponent
-  }
+// The first step for ix, the bits of a positive normal x (or of a subnormal
+// x scaled by 2^54, with 54 taken off the exponent field): log x is within
+// err of hi + lo (with the margin of the rounding test; see the header).
+inline crdetail::FirstStep first_step(std::uint64_t ix) {
   // x = 2^k z with z in [0.70703125, 1.4140625): tmp's top 12 bits are k,
-  // the next 8 the table index i (the top 8 mantissa bits t of x, less
-  // kLogWrap mod 256), and z keeps x's low 52 bits under the exponent of
+  // the next 9 the table index i (the top 9 mantissa bits t of x, less
+  // 2 kLogWrap mod 512), and z keeps x's low 52 bits under the exponent of
   // kLogOff's range.
   const std::uint64_t tmp = ix - kLogOff;
   const int i = static_cast<int>((tmp >> 43) & 0x1ff);
@@ -175,8 +162,40 @@ double cr_log(double x) {
   const double p = r2 * (-0.5 + r * q);
   const double t = lo + ((tab[2] + ed * kLn2Lo) + p);
   const double err = r2 * 0x1.7p-51 + std::fabs(hi) * 0x1p-82;
-  const double u1 = hi + (t - err);
-  const double u2 = hi + (t + err);
+  return {hi, t, err, 0};
+}
+
+}  // namespace
+
+crdetail::FirstStep crdetail::log_first(double x) {
+  std::uint64_t ix;
+  std::memcpy(&ix, &x, sizeof ix);
+  if ((ix >> 52) == 0) {
+    const double xs = x * 0x1p54;
+    std::memcpy(&ix, &xs, sizeof ix);
+    ix -= std::uint64_t{54} << 52;
+  }
+  return first_step(ix);
+}
+
+double cr_log(double x) {
+  std::uint64_t ix;
+  std::memcpy(&ix, &x, sizeof ix);
+  if ((ix >> 52) - 1 >= 0x7fe) {  // not a positive normal
+    if (ix > 0x7ff0000000000000ULL) {             // NaN or negative (sign bit set)
+      if ((ix & 0x7fffffffffffffffULL) == 0) return -std::numeric_limits<double>::infinity();
+      if ((ix & 0x7fffffffffffffffULL) > 0x7ff0000000000000ULL) return x + x;  // NaN
+      return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (ix == 0x7ff0000000000000ULL) return x;      // +inf
+    if (ix == 0) return -std::numeric_limits<double>::infinity();
+    const double xs = x * 0x1p54;  // subnormal: scale up exactly, take 54 off the exponent field
+    std::memcpy(&ix, &xs, sizeof ix);
+    ix -= std::uint64_t{54} << 52;  // wraps; the reduction reads it as a signed exponent
+  }
+  const crdetail::FirstStep f = first_step(ix);
+  const double u1 = f.hi + (f.lo - f.err);
+  const double u2 = f.hi + (f.lo + f.err);
   if (u1 == u2) return u1;
   return log_dd(x);
 }
