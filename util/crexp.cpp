@@ -158,11 +158,9 @@ inline ExpFirst first_step(double x) {
   const double dl = kd * kL23;     // -k (L2 + L3)
   const double rh = r1 + dl;
   const double rl = (r1 - rh) + dl;
-  // exp(rh) - 1 - rh to rh^6/720 (Taylor; Estrin).
+  // exp(rh) - 1 - rh = rh^2 P(rh) (Estrin).
   const double r2 = rh * rh;
-  const double qa = 0.5 + rh * 0x1.5555555555555p-3;
-  const double qb = 0x1.5555555555555p-5 + rh * 0x1.1111111111111p-7;
-  const double q = r2 * (qa + r2 * (qb + r2 * 0x1.6c16c16c16c17p-10));
+  const double q = r2 * ((kExpP[0] + rh * kExpP[1]) + r2 * (kExpP[2] + rh * kExpP[3]));
   // 2^(j/128) exp(r) = th + th rh + [th (q + rl) + tl (1 + rh)]; th rh rounded once.
   const double s = th * rh;
   const double hi = th + s;

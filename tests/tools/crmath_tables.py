@@ -56,6 +56,25 @@ def exp_table(out):
         f.write("constexpr double kL2 = %s;\n" % hexf(l2))
         f.write("constexpr double kL3 = %s;\n" % hexf(l3))
         f.write("constexpr double kInvL = %s;\n" % hexf(rn(128 / mpmath.log(2))))
+        # exp(r) - 1 - r = r^2 h(r) on |r| <= a (a: ln2/256 and a margin for
+        # the rounding of k and of r): h by Chebyshev interpolation of
+        # degree 3, coefficients rounded to double.
+        a = mpmath.log(2) / 256 * (1 + mpf(2) ** -20)
+        def h(r):
+            if abs(r) < mpf(2) ** -100:
+                return mpf(1) / 2 + r / 6
+            return (mpmath.expm1(r) - r) / (r * r)
+        cheb, _ = mpmath.chebyfit(h, [-a, a], 4, error=True)
+        coef = [rn(v) for v in reversed(cheb)]
+        worst = mpf(0)
+        for k in range(0, 8193):
+            r = -a + 2 * a * k / 8192
+            pr = sum(mpf(cf) * r ** n for n, cf in enumerate(coef))
+            worst = max(worst, abs(h(r) - pr) * r * r)
+        f.write("// First step: exp(r) - 1 - r = r^2 P(r) on |r| <= %s, P of degree 3\n" % hexf(rn(a)))
+        f.write("// (Chebyshev interpolation), max |r^2 (h - P)| = 2^%s (on 8193 points).\n"
+                % mpmath.nstr(mpmath.log(worst, 2), 4))
+        f.write("constexpr double kExpP[4] = {%s};\n" % ", ".join(hexf(v) for v in coef))
         f.write("// 2^(j/128) = kExp2[j][0] + kExp2[j][1], j = 0..127; kExp2[j][0] =\n")
         f.write("// kExp2[j][2] + kExp2[j][3] with kExp2[j][2] of 26 bits (Veltkamp).\n")
         f.write("constexpr double kExp2[128][4] = {\n")
