@@ -195,7 +195,17 @@ inline ExpFirst first_step(double x) {
     const double e = sc * 0x1p-60 + 0x1p-50;
     const double u1 = ch + (w - e);
     const double u2 = ch + (w + e);
-    if (u1 == u2) return (u1 - 0x1p52) * 0x1p-1074;
+    if (u1 == u2) {
+      // u1 = 2^52 + n with n <= 2^52 the result in units of 2^-1074, so the
+      // result's bits are u1's less those of 2^52 (no subnormal arithmetic,
+      // which is slow on some processors).
+      std::uint64_t b;
+      std::memcpy(&b, &u1, sizeof b);
+      b -= 0x4330000000000000ULL;
+      double y;
+      std::memcpy(&y, &b, sizeof y);
+      return y;
+    }
     return exp_dd(x);
   }
   return exp_edge(x, f.hi, f.lo, (f.k - static_cast<int>(f.ki & 127)) / 128, 0x1p-59, false);
