@@ -160,7 +160,7 @@ inline crdetail::FirstStep first_step(std::uint64_t ix) {
   const double r2 = r * r;
   const double q = (kLogP[0] + r * kLogP[1]) + r2 * (kLogP[2] + r * kLogP[3]);
   const double p = r2 * (-0.5 + r * q);
-  const double t = lo + ((tab[2] + ed * kLn2Lo) + p);
+  const double t = (lo + (tab[2] + ed * kLn2Lo)) + p;
   const double err = r2 * 0x1.7p-51 + std::fabs(hi) * 0x1p-82;
   return {hi, t, err, 0};
 }
