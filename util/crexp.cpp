@@ -1,6 +1,40 @@
-// Correctly rounded exp (round to nearest, ties to even).
+// Correctly rounded exp (round to nearest, ties to even), in three steps,
+// each behind a rounding test; the later ones run only where the earlier
+// ones cannot decide.
 //
-// Fast step (P. T. P. Tang, "Table-driven implementation of the exponential
+// First step (plain double, Tang's reduction as below): k = round(128 x /
+// ln2) from the bits of 128 x / ln2 + 1.5 2^52 (j = k mod 128 and
+// m = floor(k / 128) from its low bits), r1 = x - k L1 exact as below,
+// dl = k L23 with L23 = -(L2 + L3) rounded once, rh + rl = r1 + dl by
+// Fast2Sum (exact when |r1| >= |dl|; otherwise |rh| < 2^-25 and the pair is
+// within 2^-78 of r1 + dl), and
+//   2^(j/128) exp(r) = th + th rh + [th (q + rl) + tl (1 + rh)],
+//   q = rh^2 P(rh) ~ exp(rh) - 1 - rh,
+// P of degree 3 fitted on |r| <= ln2/256 (1 + 2^-20) (Chebyshev
+// interpolation), th + tl = 2^(j/128) from the table, s = th rh rounded
+// once, th + s = hi + lo0 by Fast2Sum, lo = lo0 + [...].  Error of hi + lo
+// (absolute; th < 2, |rh| <= 2^-8.53), u = 2^-53:
+//   s: u |th rh| <= 2^-60.54, the dominant term;
+//   approximation |rh^2 (P - h)| <= 2^-63.66 (the generator's maximum on
+//     8193 points), times th: 2^-62.66;
+//   q's roundings (4u |q|, |q| <= 2^-18.05), times th: 2^-68.05; the
+//     roundings in [...] and of lo (each u of a term below 2^-17): 2^-67.4;
+//     the neglected th rh rl and tl q terms: below 2^-69; the reduction
+//     (2^-77.2 in r, times 2): 2^-76.2; the table: 2^-106;
+//   the rounding test's own roundings of lo -+ err: u (|lo| + err) < 2^-69.
+// In all below 2^-60.1 (checked against MPFR by crmath_test: at most 0.66
+// of 2^-60 at the midpoints between multiples of ln2/128 and over the
+// range), so the test uses 2^-60 (absolute: hi is in [0.99, 2]).  For
+// 2^-54 <= |x| < 708.39, m is in [-1021, 1023] and u1 2^m is the normal
+// double 2^m RN(value), so the scale is built from k's bits.  For
+// 708.39 <= |x| < 745.2: normal results as above; m <= -1023 (subnormal
+// results) rounds (hi + lo) 2^(m+1074) in units of 1 by adding 2^52 (test
+// bound 2^-60 2^(m+1074) + 2^-50), and the result's bits are those of the
+// sum less those of 2^52; m = -1022 and m >= 1024 go by exp_edge.  About
+// one argument in 200 of the benchmark's mix fails the test.
+//
+// Second step (exp_dd, double-double; P. T. P. Tang, "Table-driven
+// implementation of the exponential
 // function in IEEE floating-point arithmetic", ACM TOMS 15 (1989) 144-157):
 // x = (128 m + j) ln2/128 + r, k = 128 m + j the nearest integer to
 // 128 x/ln2 (|k| < 2^18).  ln2/128 = L1 + L2 + L3 with L1, L2 of 35 bits, so
@@ -11,25 +45,26 @@
 // Then, with 2^(j/128) = th + tl (table, to 2^-107) and th = Th + Tm split
 // by Veltkamp (Th of 26 bits, so Th rh is exact in one product):
 //   exp(r) - 1 = rh + plo,  plo = rl + q + rl (rh + q + rl/2) + O(2^-107),
-//   q = exp(rh) - 1 - rh = rh^2/2 + rh^3 (1/6 + ... + rh^4/5040)
-// (Estrin's scheme; rh^2 and rh^2/2 exact; Taylor truncation < 2^-82.5;
+//   q = exp(rh) - 1 - rh = rh^2/2 + rh^3 (1/6 + ... + rh^3/720)
+// (Estrin's scheme; rh^2 and rh^2/2 exact; Taylor truncation < 2^-72.0;
 // |q|, |plo| < 2^-17.7, three roundings of that size < 2^-69 in all), and
 //   2^(j/128) exp(r) = th + Th rh + [Tm rh + th plo + tl (1 + rh + plo)],
 // th + Th rh by Fast2Sum, the bracket in double (four roundings of terms
 // below 2^-17.4 th, < 2^-68.4 relative).  The total error of h + l is below
-// 2^-67.7 relative (measured against MPFR: at most 2^-69.3 on 3e5
-// arguments); the rounding test uses 2^-67.
+// 2^-67.6 relative, and with the test's own roundings of an unnormalised
+// l (u (|l| + e) < 2^-69.7) below 2^-67.3; the rounding test uses 2^-67.
 //
 // Rounding test (A. Ziv, "Fast evaluation of elementary mathematical
 // functions with correctly rounded last bit", ACM TOMS 17 (1991) 410-423):
-// with (h, l) normalised, if h + (l - e) and h + (l + e) round to the same
-// double, that double is the correctly rounded result (rounding is
-// monotonic).  Results below 2^-1021 are tested and rounded in units of
+// if h + (l - e) and h + (l + e) round to the same double, that double is
+// the correctly rounded result (rounding is monotonic), provided e also
+// covers the roundings of l -+ e, u (|l| + e) with u = 2^-53.  Results below 2^-1021 are tested and rounded in units of
 // 2^-1074 (the subnormal spacing) by adding 2^52, so they are rounded once.
 //
-// Accurate step (about one argument in 8000): exact fixed-point arithmetic
-// with 240 fraction bits (crfixed.h): z = x - m ln2 (ln2 to 2^-240),
-// exp(z) by argument halving, Taylor series and squaring, relative error below 2^-220, rounded once to
+// Accurate step (where the second step cannot decide): exact fixed-point
+// arithmetic with 240 fraction bits (crfixed.h): z = x - m ln2 (ln2 to
+// 2^-240), exp(z) by argument halving, Taylor series and squaring, relative
+// error below 2^-220, rounded once to
 // the double (normal or subnormal) nearest to 2^m exp(z).  The hardest
 // doubles for exp need about 2^-(53+60) relative accuracy (V. Lefevre and
 // J.-M. Muller, "Worst cases for correct rounding of the elementary
@@ -103,8 +138,8 @@ inline double scale_of(std::uint64_t ki) {
   return s;
 }
 
-// The double-double step, for 2^-54 <= |x| < 745.2 (about one argument in
-// 100, where the first step's test fails).
+// The double-double step, for 2^-54 <= |x| < 745.2 (where the first
+// step's test fails).
 [[gnu::noinline]] double exp_dd(double x) {
   const double kt = x * kInvL + kShift;
   std::uint64_t ki;
