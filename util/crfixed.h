@@ -225,4 +225,14 @@ inline double to_double(const Fx& v, int k) {
 namespace crdetail {
 double exp_accurate(double x);
 double log_accurate(double x, double hi, double lo);
+
+// The first steps, exposed for the tests of their error bounds: for
+// positive finite x, log x lies within err of hi + lo; for
+// 2^-54 <= |x| < 745.2, exp x lies within 2^m err of 2^m (hi + lo).
+struct FirstStep {
+  double hi, lo, err;
+  int m;
+};
+FirstStep log_first(double x);
+FirstStep exp_first(double x);
 }  // namespace crdetail

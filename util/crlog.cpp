@@ -1,12 +1,44 @@
-// Correctly rounded natural logarithm (round to nearest, ties to even).
+// Correctly rounded natural logarithm (round to nearest, ties to even), in
+// three steps, each behind a rounding test; the later ones run only where
+// the earlier ones cannot decide.
 //
-// Fast step (table-driven reduction after P. T. P. Tang, "Table-driven
-// implementation of the logarithm function in IEEE floating-point
-// arithmetic", ACM TOMS 16 (1990) 378-400, in the multiplicative form of
-// the CRlibm log): x = 2^e y, y in [1, 1.4140625) or (after halving)
-// [0.70703125, 1); the top 8 mantissa bits give t and a c of 9 significant
-// bits near 1/y with |y c - 1| <= 2^-8, so r = y c - 1 is exact in a
-// double (formed from a split of y, below).  Then
+// First step (plain double; the reduction of glibc's and ARM's optimized
+// log, after P. T. P. Tang, "Table-driven implementation of the logarithm
+// function in IEEE floating-point arithmetic", ACM TOMS 16 (1990) 378-400):
+// tmp = bits(x) - bits(0.70703125) gives x = 2^k z, z in [0.70703125,
+// 1.4140625), and a row i of 512 by the top 9 mantissa bits of x.  The row
+// holds c of 10 significant bits near 1/z (c = 1 on both sides of 1) with
+// |z c - 1| < 2^-9, and -log c = lh + ll with lh on the grid 2^-42.  Then
+//   r = (z1 c - 1) + (z - z1) c        (z1: z with 10 low bits cleared)
+// is exactly z c - 1: z1 c (43 + 10 bits) and (z - z1) c (20 bits) are
+// exact, z1 c - 1 is exact (Sterbenz), and z c - 1 is a multiple of 2^-62
+// below 2^-9, so a double.  w = k Hi + lh (ln2 = Hi + Lo, Hi of 42 bits) is
+// exact too (two multiples of 2^-42 below 2^10), and Fast2Sum gives
+// w + r = hi + lo exactly (w = 0 or |w| >= |r|, checked by the table
+// generator).  With m = ll + k Lo and
+//   p = r^2 (-1/2 + r P(r)),  log1p(r) = r - r^2/2 + r^3 g(r),
+// P of degree 3 fitted to g on the rows' r range (Chebyshev interpolation),
+// the result is hi + t, t = (lo + m) + p.  Error of hi + t, u = 2^-53:
+//   p: r^2 rounds (u), -1/2 + r P (u relative, as |.| > 0.49), the product
+//      (u), and P's own rounding (4u on |r P| < 2^-10.6): at most
+//      1.51 u r^2 = 0.755 2^-52 r^2; approximation |g - P| |r| r^2 below
+//      1.25 2^-52 r^2 (the generator's maximum on 8193 points, with margin);
+//   the two additions into t: u (|p| + |lo + m|), i.e. 0.504 2^-52 r^2 plus
+//      terms in m and lo;
+//   the rounding test's own roundings of t -+ err: u (|t| + err), another
+//      0.252 2^-52 r^2 plus terms in m and lo;
+//   m: |k Lo| < 2^-33.9 and |ll| <= 2^-43, roundings below 2^-85.8 when
+//      k != 0 (where |log x| > 0.34) and below 2^-95 when k = 0 (where
+//      |log x| >= 2^-10 unless c = 1, and there m = 0 and lo = 0 exactly);
+//      the tails of -log c and of ln2 (2^-96 and |k| 2^-98), and
+//      u |lo| <= u^2 |hi|: all below 2^-82 |hi|.
+// So |hi + t - log x| <= err = 2.875 2^-52 r^2 + 2^-82 |hi| (checked
+// against MPFR by crmath_test: at most 0.55 of err on the rows' ends, next
+// to 1, subnormals and the whole range).  About one argument in 4000 of the
+// benchmark's mix fails this test.
+//
+// Second step (log_dd: double-double; the reduction above with a 256-row
+// table and c of 9 bits, r = y c - 1 exact as above):
 //   log x = e ln2 + (-log c) + log1p(r),
 // -log c from the table as a double-double (error < 2^-106), ln2 = Hi + Lo
 // with Hi of 42 bits (e Hi exact), and
@@ -20,10 +52,12 @@
 //
 // Rounding test (A. Ziv, "Fast evaluation of elementary mathematical
 // functions with correctly rounded last bit", ACM TOMS 17 (1991) 410-423):
-// if hi + (lo - err) and hi + (lo + err) round alike, that is the result.
+// if hi + (lo - err) and hi + (lo + err) round alike, that is the result
+// (rounding is monotonic).  hi + lo need not be normalised: err covers the
+// roundings of lo -+ err, u (|lo| + err).
 //
-// Accurate step (about one argument in 8000): one Newton step on the fast
-// value y0 in exact fixed-point arithmetic with 240 fraction bits
+// Accurate step (where the second step cannot decide): one Newton step on
+// the value y0 in exact fixed-point arithmetic with 240 fraction bits
 // (crfixed.h): d = x exp(-y0) - 1 (|d| < 2^-66 |log x|), then
 //   log x = y0 + log1p(d) = y0 + d - d^2/2 + d^3/3 + O(d^4),
 // absolute error below 2^-225, so relative error below 2^-170 since
@@ -31,6 +65,7 @@
 // need about 2^-(53+65) relative accuracy (V. Lefevre and J.-M. Muller,
 // "Worst cases for correct rounding of the elementary functions in double
 // precision", ARITH 15, 2001), so this step always decides.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -64,7 +99,11 @@ double log_accurate(double x, double hi, double lo) {
 
 }  // namespace crdetail
 
-double cr_log(double x) {
+namespace {
+
+// The double-double step: the whole computation again from x, behind the
+// first step (about one argument in 700), then the accurate step.
+[[gnu::noinline]] double log_dd(double x) {
   std::uint64_t u;
   std::memcpy(&u, &x, sizeof u);
   int e = 0;
@@ -127,4 +166,70 @@ double cr_log(double x) {
   const double u2 = w.hi + (w.lo + err);
   if (u1 == u2) return u1;
   return crdetail::log_accurate(x, w.hi, w.lo);
+}
+
+// The first step for ix, the bits of a positive normal x (or of a subnormal
+// x scaled by 2^54, with 54 taken off the exponent field): log x is within
+// err of hi + lo (with the margin of the rounding test; see the header).
+inline crdetail::FirstStep first_step(std::uint64_t ix) {
+  // x = 2^k z with z in [0.70703125, 1.4140625): tmp's top 12 bits are k,
+  // the next 9 the table index i (the top 9 mantissa bits t of x, less
+  // 2 kLogWrap mod 512), and z keeps x's low 52 bits under the exponent of
+  // kLogOff's range.
+  const std::uint64_t tmp = ix - kLogOff;
+  const int i = static_cast<int>((tmp >> 43) & 0x1ff);
+  const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
+  const std::uint64_t iz = ix - (tmp & 0xfff0000000000000ULL);
+  double z, z1;
+  std::memcpy(&z, &iz, sizeof z);
+  const std::uint64_t iz1 = iz & ~std::uint64_t{0x3ff};
+  std::memcpy(&z1, &iz1, sizeof z1);
+  const double* tab = kLogFast[i];
+  const double c = tab[0];
+  const double r = (z1 * c - 1.0) + (z - z1) * c;  // exact: z1 of 43 bits, c of 10
+  const double ed = static_cast<double>(k);
+  const double w = ed * kLn2Hi + tab[1];  // exact: both terms on the grid 2^-42, |w| < 2^10
+  const double hi = w + r;
+  const double lo = (w - hi) + r;  // Fast2Sum: w == 0 or |w| >= |r|
+  const double r2 = r * r;
+  const double q = (kLogP[0] + r * kLogP[1]) + r2 * (kLogP[2] + r * kLogP[3]);
+  const double p = r2 * (-0.5 + r * q);
+  const double t = (lo + (tab[2] + ed * kLn2Lo)) + p;
+  const double err = r2 * 0x1.7p-51 + std::fabs(hi) * 0x1p-82;
+  return {hi, t, err, 0};
+}
+
+}  // namespace
+
+crdetail::FirstStep crdetail::log_first(double x) {
+  std::uint64_t ix;
+  std::memcpy(&ix, &x, sizeof ix);
+  if ((ix >> 52) == 0) {
+    const double xs = x * 0x1p54;
+    std::memcpy(&ix, &xs, sizeof ix);
+    ix -= std::uint64_t{54} << 52;
+  }
+  return first_step(ix);
+}
+
+double cr_log(double x) {
+  std::uint64_t ix;
+  std::memcpy(&ix, &x, sizeof ix);
+  if ((ix >> 52) - 1 >= 0x7fe) {  // not a positive normal
+    if (ix > 0x7ff0000000000000ULL) {             // NaN or negative (sign bit set)
+      if ((ix & 0x7fffffffffffffffULL) == 0) return -std::numeric_limits<double>::infinity();
+      if ((ix & 0x7fffffffffffffffULL) > 0x7ff0000000000000ULL) return x + x;  // NaN
+      return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (ix == 0x7ff0000000000000ULL) return x;      // +inf
+    if (ix == 0) return -std::numeric_limits<double>::infinity();
+    const double xs = x * 0x1p54;  // subnormal: scale up exactly, take 54 off the exponent field
+    std::memcpy(&ix, &xs, sizeof ix);
+    ix -= std::uint64_t{54} << 52;  // wraps; the reduction reads it as a signed exponent
+  }
+  const crdetail::FirstStep f = first_step(ix);
+  const double u1 = f.hi + (f.lo - f.err);
+  const double u2 = f.hi + (f.lo + f.err);
+  if (u1 == u2) return u1;
+  return log_dd(x);
 }

@@ -37,6 +37,13 @@ def dd(v):
     return hi, lo
 
 
+def split(a):
+    """Veltkamp's split in double arithmetic, as dd::split: a == hi + lo, hi of 26 bits."""
+    c = 134217729.0 * a
+    hi = c - (c - a)
+    return hi, a - hi
+
+
 def exp_table(out):
     ln2_128 = mpmath.log(2) / 128
     l1 = trunc_bits(ln2_128, 35)           # |k| < 2^18: k * L1 exact
@@ -49,11 +56,32 @@ def exp_table(out):
         f.write("constexpr double kL2 = %s;\n" % hexf(l2))
         f.write("constexpr double kL3 = %s;\n" % hexf(l3))
         f.write("constexpr double kInvL = %s;\n" % hexf(rn(128 / mpmath.log(2))))
-        f.write("// 2^(j/128) = kExp2[j][0] + kExp2[j][1], j = 0..127.\n")
-        f.write("constexpr double kExp2[128][2] = {\n")
+        # exp(r) - 1 - r = r^2 h(r) on |r| <= a (a: ln2/256 and a margin for
+        # the rounding of k and of r): h by Chebyshev interpolation of
+        # degree 3, coefficients rounded to double.
+        a = mpmath.log(2) / 256 * (1 + mpf(2) ** -20)
+        def h(r):
+            if abs(r) < mpf(2) ** -100:
+                return mpf(1) / 2 + r / 6
+            return (mpmath.expm1(r) - r) / (r * r)
+        cheb, _ = mpmath.chebyfit(h, [-a, a], 4, error=True)
+        coef = [rn(v) for v in reversed(cheb)]
+        worst = mpf(0)
+        for k in range(0, 8193):
+            r = -a + 2 * a * k / 8192
+            pr = sum(mpf(cf) * r ** n for n, cf in enumerate(coef))
+            worst = max(worst, abs(h(r) - pr) * r * r)
+        f.write("// First step: exp(r) - 1 - r = r^2 P(r) on |r| <= %s, P of degree 3\n" % hexf(rn(a)))
+        f.write("// (Chebyshev interpolation), max |r^2 (h - P)| = 2^%s (on 8193 points).\n"
+                % mpmath.nstr(mpmath.log(worst, 2), 4))
+        f.write("constexpr double kExpP[4] = {%s};\n" % ", ".join(hexf(v) for v in coef))
+        f.write("// 2^(j/128) = kExp2[j][0] + kExp2[j][1], j = 0..127; kExp2[j][0] =\n")
+        f.write("// kExp2[j][2] + kExp2[j][3] with kExp2[j][2] of 26 bits (Veltkamp).\n")
+        f.write("constexpr double kExp2[128][4] = {\n")
         for j in range(128):
             hi, lo = dd(mpmath.power(2, mpf(j) / 128))
-            f.write("    {%s, %s},\n" % (hexf(hi), hexf(lo)))
+            sh, sl = split(hi)
+            f.write("    {%s, %s, %s, %s},\n" % (hexf(hi), hexf(lo), hexf(sh), hexf(sl)))
         f.write("};\n")
 
 
@@ -94,6 +122,72 @@ def log_table(out):
         for c, lh, ll, _ in rows:
             f.write("    {%s, %s, %s},\n" % (hexf(c), hexf(lh), hexf(ll)))
         f.write("};\n")
+        log_fast_table(f, rows, wrap, ln2h)
+
+
+def log_fast_table(f, rows, wrap, ln2h):
+    """The first step's table of 512 rows, indexed by i = ((bits(x) - OFF) >>
+    43) & 511 with OFF the bits of 0.70703125: i = t - 2 kLogWrap mod 512 for
+    the top 9 mantissa bits t of x.  c has 10 significant bits, c = 1 on
+    both sides of 1, |z c - 1| < 2^-9 (so that r = z c - 1 is exact from a
+    43-bit head of z), and -log(c) = lh + ll with lh on the grid 2^-42, so
+    that e*Ln2Hi + lh is exact."""
+    grid = mpf(2) ** -42
+    wrap9 = 2 * wrap
+    rmin, rmax = mpf(0), mpf(0)
+    fast = []
+    for i in range(512):
+        t = (i + wrap9) % 512
+        lo_end = 1 + mpf(t) / 512
+        hi_end = 1 + mpf(t + 1) / 512
+        ulp = mpf(2) ** -52
+        if t >= wrap9:
+            lo_end /= 2
+            hi_end /= 2
+            ulp /= 2
+        if t == 0 or t == 511:
+            c = 1.0
+        else:
+            c = trunc_bits(1 / ((lo_end + hi_end) / 2), 10)
+        r0 = lo_end * c - 1
+        r1 = (hi_end - ulp) * c - 1
+        assert max(abs(r0), abs(r1)) < mpf(2) ** -9, (i, r0, r1)
+        rmin = min(rmin, r0)
+        rmax = max(rmax, r1)
+        big = -mpmath.log(c)
+        lh = float(mpmath.nint(big / grid) * grid)
+        ll = rn(big - mpf(lh))
+        # Fast2Sum(lh, r) in the first step needs |lh| >= |r| (or lh == 0).
+        assert c == 1.0 or abs(lh) >= max(abs(r0), abs(r1)), (i, lh, r0, r1)
+        assert (c == 1.0) == (lh == 0.0)
+        fast.append((c, lh, ll))
+    # log1p(r) - r + r^2/2 = r^3 g(r): g by Chebyshev interpolation of degree 3
+    # on [rmin, rmax], coefficients rounded to double.
+    def g(r):
+        if abs(r) < mpf(2) ** -100:
+            return mpf(1) / 3 - r / 4
+        return (mpmath.log1p(r) - r + r * r / 2) / (r ** 3)
+    cheb, _ = mpmath.chebyfit(g, [rmin, rmax], 4, error=True)
+    coef = [rn(v) for v in reversed(cheb)]  # g0 + g1 r + g2 r^2 + g3 r^3
+    # max over the interval of |g(r) - P(r)| |r|, in units of 2^-52 (the
+    # approximation's share of the error bound K1 r^2).
+    worst = mpf(0)
+    for k in range(0, 8193):
+        r = rmin + (rmax - rmin) * k / 8192
+        pr = sum(mpf(cf) * r ** n for n, cf in enumerate(coef))
+        worst = max(worst, abs(g(r) - pr) * abs(r))
+    f.write("// First step: r in [%s, %s]; log1p(r) = r - r^2/2 + r^3 P(r),\n" % (hexf(rn(rmin)), hexf(rn(rmax))))
+    f.write("// P of degree 3 (Chebyshev interpolation), max |g - P| |r| = %s * 2^-52\n"
+            % mpmath.nstr(worst * mpf(2) ** 52, 4))
+    f.write("// (on a grid of 8193 points).\n")
+    f.write("constexpr double kLogP[4] = {%s};\n" % ", ".join(hexf(v) for v in coef))
+    f.write("constexpr std::uint64_t kLogOff = 0x3fe6a00000000000ULL;  // bits of 0.70703125\n")
+    f.write("// {c, -log(c) on the grid 2^-42, the rest, 0 (padding to 32 bytes)},\n")
+    f.write("// by i = t - 2 kLogWrap mod 512 (t: the top 9 mantissa bits).\n")
+    f.write("constexpr double kLogFast[512][4] = {\n")
+    for c, lh, ll in fast:
+        f.write("    {%s, %s, %s, 0.0},\n" % (hexf(c), hexf(lh), hexf(ll)))
+    f.write("};\n")
 
 
 def fixed_consts(out):

@@ -168,6 +168,77 @@ TEST(CrLogExp, SpecialValues) {
     EXPECT_TRUE(same(cr_exp(x), mpfr_ref(mpfr_exp, x))) << x;
 }
 
+// |hi + lo - f(x) 2^-m| / err, with f(x) to 300 bits: at most 1 for the
+// first steps' error bounds to hold (the rounding tests rely on them).
+double bound_ratio(int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), double x, const crdetail::FirstStep& s) {
+  mpfr_t a, y, v;
+  mpfr_inits2(300, a, y, v, static_cast<mpfr_ptr>(nullptr));
+  mpfr_set_d(a, x, MPFR_RNDN);
+  f(y, a, MPFR_RNDN);
+  mpfr_div_2si(y, y, s.m, MPFR_RNDN);
+  mpfr_set_d(v, s.hi, MPFR_RNDN);
+  mpfr_add_d(v, v, s.lo, MPFR_RNDN);  // exact at 300 bits
+  mpfr_sub(v, v, y, MPFR_RNDN);
+  mpfr_abs(v, v, MPFR_RNDN);
+  const double diff = mpfr_get_d(v, MPFR_RNDU);
+  const double ratio = diff == 0 ? 0.0 : diff / s.err;
+  mpfr_clears(a, y, v, static_cast<mpfr_ptr>(nullptr));
+  return ratio;
+}
+
+// The number of arguments from gen whose first-step error exceeds the bound.
+long over_bound(const char* what, int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t),
+                crdetail::FirstStep (*step)(double), const std::function<double()>& gen, long n) {
+  double worst = 0;
+  long bad = 0;
+  for (long i = 0; i < n; ++i) {
+    const double x = gen();
+    const double q = bound_ratio(f, x, step(x));
+    if (!(q <= 1.0) && ++bad <= 5) std::printf("%s(%a): error %g times the bound\n", what, x, q);
+    if (q > worst) worst = q;
+  }
+  std::printf("%s: largest error / bound %.3g\n", what, worst);
+  return bad;
+}
+
+// The first steps' error bounds where they are tightest: log at the ends of
+// the table rows (largest |r|), next to 1 (c = 1, relative error of r^2/2)
+// and at large |k|; exp at the midpoints between multiples of ln2/128
+// (largest |r|), at the ends of the range and for small |x|.
+TEST(CrFirstStep, ErrorBoundsHold) {
+  Rng g{4};
+  EXPECT_EQ(over_bound("log row ends", mpfr_log, crdetail::log_first, [&] {
+    const std::uint64_t t = g.next() % 513;  // rows of 2^-9 in the mantissa
+    const std::uint64_t off = g.next() % 4096;
+    const std::uint64_t u = 0x3ff0000000000000ULL + (t << 43) + (g.next() & 1 ? off : -off - 1);
+    return from_bits(u) * std::ldexp(1.0, static_cast<int>(g.next() % 2000) - 1000);
+  }, 60000), 0);
+  EXPECT_EQ(over_bound("log near 1", mpfr_log, crdetail::log_first, [&] {
+    const double d = std::ldexp(g.uniform(1.0, 2.0), -static_cast<int>(g.next() % 43) - 9);
+    return g.next() & 1 ? 1.0 + d : 1.0 - d / 2;
+  }, 40000), 0);
+  EXPECT_EQ(over_bound("log anywhere", mpfr_log, crdetail::log_first, [&] { return random_positive(g); }, 40000),
+            0);
+  EXPECT_EQ(over_bound("log subnormal", mpfr_log, crdetail::log_first, [&] {
+    return from_bits(1 + g.next() % 0x000fffffffffffffULL);
+  }, 10000), 0);
+  const double step = 0x1.62e42fefa39efp-8;  // ln2/128
+  EXPECT_EQ(over_bound("exp midpoints", mpfr_exp, crdetail::exp_first, [&] {
+    const double k = static_cast<double>(static_cast<std::int64_t>(g.next() % 275000) - 137500);
+    return (k + 0.5) * step + g.uniform(-0x1p-30, 0x1p-30);
+  }, 60000), 0);
+  EXPECT_EQ(over_bound("exp range", mpfr_exp, crdetail::exp_first, [&] {
+    switch (g.next() % 3) {
+      case 0: return g.uniform(-745.19, 745.19);
+      case 1: return g.uniform(-1.0, 1.0);
+      default: {
+        const double x = std::ldexp(g.uniform(1.0, 2.0), -static_cast<int>(g.next() % 54));
+        return g.next() & 1 ? x : -x;
+      }
+    }
+  }, 40000), 0);
+}
+
 // limb i of floor(v 2^240) equals w[i], for v given in l (400 bits).
 void expect_limbs(mpfr_t l, const std::uint64_t* w, const char* what) {
   mpfr_t s;
