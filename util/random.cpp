@@ -10,9 +10,8 @@
 #include "crmath.h"
 
 #include <cmath>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <cstring>
+#include <limits>
 
 namespace {
 
@@ -23,6 +22,177 @@ const double kAlmostOne = 0.9999999999999998;
 
 WHState g_state = kWHInitialState;
 
+// The reduction table of cr_log (c near 1/y and -log c), shared here by the
+// fast logarithm that decides comparisons.
+#include "crlog_table.inc"
+
+// ---- Uniforms -------------------------------------------------------------
+
+// The exact sum of the three component fractions, each a correctly rounded
+// IEEE quotient, added left to right.
+inline double exact_sum(const WHState &s) {
+  return (static_cast<double>(s.ix) / 30269.0 + static_cast<double>(s.iy) / 30307.0) +
+         static_cast<double>(s.iz) / 30323.0;
+}
+
+// The reciprocals 1/m rounded to double.
+const double kInvX = 1.0 / 30269.0, kInvY = 1.0 / 30307.0, kInvZ = 1.0 / 30323.0;
+// Bound on |fast sum - exact sum|.  Each product x * fl(1/m) is within 2^-52
+// relative of x/m and so within 1.5 * 2^-52 of the rounded quotient (all
+// below 1); the two additions of each sum (partial sums below 2 and 3) add
+// at most 2^-52 + 2^-51 each.  The total is below 2^-48; kSlack is 16 times
+// that, and also covers the roundings of sum +- kSlack themselves (an ulp of
+// a sum below 3 is at most 2^-51).
+const double kSlack = 0x1p-44;
+
+// One step of the generator and the rounded sum.  The quotients are formed
+// as products with the reciprocals; when the fast sum lies within kSlack of
+// a single-precision rounding boundary (about one draw in 10^6) the sum is
+// recomputed with the exact divisions.  Rounding to single precision is
+// monotone, so when sum - kSlack and sum + kSlack round to the same float,
+// so does the exact sum, which lies between them.
+inline double rand_step(WHState &s) {
+  s.ix = (171 * s.ix) % 30269;
+  s.iy = (172 * s.iy) % 30307;
+  s.iz = (170 * s.iz) % 30323;
+  const double sum = (static_cast<double>(s.ix) * kInvX + static_cast<double>(s.iy) * kInvY) +
+                     static_cast<double>(s.iz) * kInvZ;
+  float f = static_cast<float>(sum - kSlack);
+  if (f != static_cast<float>(sum + kSlack)) f = static_cast<float>(exact_sum(s));
+  return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
+}
+
+// ---- A fast logarithm for deciding comparisons ----------------------------
+
+// fast_log: log x for a positive normal double, with a bound err on its
+// absolute error; NaN (so that no comparison decides) for any other x.  The
+// reduction is cr_log's (Tang 1990, multiplicative form): x = 2^e y,
+// r = y c - 1 exact with |r| <= 2^-8, log x = e ln2 + (-log c) + log1p(r),
+// here with log1p(r) by its Taylor series to r^7 in double (truncation
+// below 2^-66 |r|).  The error: the sum A = e Hi + (-log c)hi rounds once
+// (2^-53 |A|), the series once per Horner step on terms 2^-8 times smaller
+// than r and once at its last addition (below 2^-52 |r| together), the
+// final sum once (2^-53 |log x|, below 2^-53 (|A| + |r|)), and the low
+// parts of ln2 and -log c leave below 2^-95 |e| + 2^-105.  So
+// err = 2^-50 (|A| + |r|) holds the error at least four times over (A = 0
+// only for e = 0, c = 1, where the low parts are exactly 0).
+inline double fast_log(double x, double &err) {
+  std::uint64_t u;
+  std::memcpy(&u, &x, sizeof u);
+  if (u - 0x0010000000000000ULL >= 0x7fe0000000000000ULL) {  // zero, subnormal, inf, NaN, negative
+    err = 0.0;
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  const int t = static_cast<int>((u >> 44) & 0xff);
+  const int wrap = t >= kLogWrap ? 1 : 0;
+  const int e = static_cast<int>(u >> 52) - 1023 + wrap;
+  std::uint64_t uy = ((u & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL) - (static_cast<std::uint64_t>(wrap) << 52);
+  double y;
+  std::memcpy(&y, &uy, sizeof y);
+  const double c = kLogTab[t][0];
+  const std::uint64_t uy1 = uy & ~std::uint64_t{0x1ff};
+  double y1;
+  std::memcpy(&y1, &uy1, sizeof y1);
+  const double r = (y1 * c - 1.0) + (y - y1) * c;  // exact, as in cr_log
+  const double ed = static_cast<double>(e);
+  const double a = ed * kLn2Hi + kLogTab[t][1];
+  const double q = -0.5 + r * (0x1.5555555555555p-2 +
+                               r * (-0.25 + r * (0.2 + r * (-0x1.5555555555555p-3 + r * 0x1.2492492492492p-3))));
+  const double lo = (r * r) * q + (kLogTab[t][2] + ed * kLn2Lo);
+  err = (std::fabs(a) + std::fabs(r)) * 0x1p-50;
+  return a + (r + lo);
+}
+
+// ---- Gamma ----------------------------------------------------------------
+
+// The constants of the Cheng-Feast attempts for one shape a > 1.
+struct GammaConsts {
+  double a, c1, c2, c3, c4, d;
+};
+
+inline void gamma_consts(GammaConsts &k, double a) {
+  k.a = a;
+  k.d = a - 1.0;
+  k.c1 = (a - 1.0 / (6.0 * a)) / k.d;
+  k.c2 = 2.0 / k.d;
+  k.c3 = k.c2 + 2.0;
+  k.c4 = 1.0 / std::sqrt(a);
+}
+
+// The constants of the last shape seen: a run of equal shapes computes them
+// once.
+GammaConsts g_last = {-1.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+
+// The logarithmic test c2 ln u1 - ln w + w < 1, decided by fast_log when its
+// value is further from 1 than the bound on its difference from the value
+// with cr_log, else by cr_log itself.  The operations are those of the exact
+// test in the same order, so each rounding moves the two values apart by at
+// most 2^-52 of the operand magnitudes; B doubles the sum of those and of the
+// logarithms' bounds, which also covers the rounding of v - 1 and of B.
+inline bool log_test(double c2, double u1, double w) {
+  double e1, e2;
+  const double l1 = fast_log(u1, e1), l2 = fast_log(w, e2);
+  const double t1 = c2 * l1;
+  const double v = (t1 - l2) + w;
+  const double bound = 2.0 * (c2 * e1 + e2) + (std::fabs(t1) + std::fabs(l2) + std::fabs(w)) * 0x1p-49;
+  const double dv = v - 1.0;
+  if (dv < -bound) return true;
+  if (dv >= bound) return false;
+  return c2 * cr_log(u1) - cr_log(w) + w < 1.0;  // too close (or NaN): the exact test
+}
+
+// ---- Binomial waiting time --------------------------------------------------
+
+// The waiting-time count on n >= 1 trials with q = -ln(1 - p), as written:
+// exact logarithms throughout.
+int waiting_exact(WHState &s, double p, int n) {
+  const double trials = static_cast<double>(n);
+  const double q = -cr_log(1.0 - p);
+  double sum = -cr_log(rand_step(s)) / trials;
+  if (sum > q) return 0;
+  for (int m = n - 1; m > 0; --m) {
+    sum = sum - cr_log(rand_step(s)) / static_cast<double>(m);
+    if (sum > q) return n - m;
+  }
+  return n;
+}
+
+// The same count with fast_log.  Only the comparisons with q depend on the
+// logarithms, and the count is all that is returned, so the sum is carried
+// with a bound E on its distance from the exact sum: a term L/m moves by at
+// most e_L/m plus its two roundings, each addition by its two roundings
+// (2^-53 of the magnitudes each; E uses twice the needed amount, which also
+// covers the rounding of E and of sum - q), and q by its bound plus half an
+// ulp.  A comparison closer than E restarts from the saved state with the
+// exact loop, which consumes the same uniforms.
+int waiting_time(WHState &s, double p, int n) {
+  const WHState start = s;
+  const double trials = static_cast<double>(n);
+  double eq, el;
+  const double q = -fast_log(1.0 - p, eq);
+  double sum = -fast_log(rand_step(s), el) / trials;
+  double bound = 2.0 * (eq + el / trials) + (std::fabs(q) + std::fabs(sum)) * 0x1p-50;
+  double d = sum - q;
+  if (d > bound) return 0;
+  if (!(-d >= bound)) {
+    s = start;
+    return waiting_exact(s, p, n);
+  }
+  for (int m = n - 1; m > 0; --m) {
+    const double md = static_cast<double>(m);
+    const double term = fast_log(rand_step(s), el) / md;
+    sum = sum - term;
+    bound += 2.0 * el / md + (std::fabs(term) + std::fabs(sum)) * 0x1p-50;
+    d = sum - q;
+    if (d > bound) return n - m;
+    if (!(-d >= bound)) {
+      s = start;
+      return waiting_exact(s, p, n);
+    }
+  }
+  return n;
+}
+
 }  // namespace
 
 // Rand: Wichmann and Hill (1982), Algorithm AS 183, Applied Statistics 31,
@@ -30,64 +200,48 @@ WHState g_state = kWHInitialState;
 // arithmetic is exact); the three fractions x/m are summed in double, the sum
 // is rounded to the nearest single-precision value, and its fractional part
 // (exact in single precision) is returned.  The result lies on a float grid in
-// [0, 1) and is exactly 0 when the rounded sum is a whole number.  With SSE2
-// the first two quotients share one packed division (the same IEEE quotients:
-// division dominates the cost of a draw).
-double Rand(WHState &s) {
-  s.ix = (171 * s.ix) % 30269;
-  s.iy = (172 * s.iy) % 30307;
-  s.iz = (170 * s.iz) % 30323;
-#if defined(__SSE2__)
-  __m128d q = _mm_div_pd(_mm_set_pd(static_cast<double>(s.iy), static_cast<double>(s.ix)),
-                         _mm_set_pd(30307.0, 30269.0));
-  double sum = (_mm_cvtsd_f64(q) + _mm_cvtsd_f64(_mm_unpackhi_pd(q, q))) + static_cast<double>(s.iz) / 30323.0;
-#else
-  double sum = static_cast<double>(s.ix) / 30269.0 + static_cast<double>(s.iy) / 30307.0 +
-               static_cast<double>(s.iz) / 30323.0;
-#endif
-  float f = static_cast<float>(sum);
-  return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
-}
+// [0, 1) and is exactly 0 when the rounded sum is a whole number.  The
+// quotients are formed by products with the reciprocals, with the divisions
+// kept for sums near a rounding boundary (rand_step): the same floats.
+double Rand(WHState &s) { return rand_step(s); }
 
 // GammaRand: Gamma(a, 1) by the ratio-of-uniforms method of Cheng and Feast
 // (1979), "Some simple gamma variate generators", Applied Statistics 28,
 // 290-295: algorithm GKM1 for a <= 2.5, GKM2 (the uniforms squeezed into a
 // parallelogram) above.  Shapes below 1 are raised by one and the draw scaled
 // by U^(1/a) (Stuart's theorem).  Acceptance takes fewer than two attempts of
-// two uniforms each on average.
+// two uniforms each on average.  The logarithmic test is decided by a fast
+// logarithm with an error bound, falling back to cr_log when close.
 double GammaRand(WHState &s, double a) {
   if (std::isnan(a)) return a;           // NaN: NaN, nothing drawn
   if (a < kTiny) return 0.0;             // zero, negative, tiny, -Inf: 0, nothing drawn
   if (a == HUGE_VAL) return a;           // +Inf: +Inf, nothing drawn (no attempt accepts)
-  if (std::fabs(a - 1.0) < kTiny) return -cr_log(Rand(s));  // exponential, one uniform
+  if (std::fabs(a - 1.0) < kTiny) return -cr_log(rand_step(s));  // exponential, one uniform
 
   // Shape below 1: one uniform for the boost U^(1/a), then shape a + 1.
   double boost = 1.0;
   if (a < 1.0) {
-    double u = Rand(s);
+    double u = rand_step(s);
     boost = cr_exp(cr_log(u) / a);
     a = a + 1.0;
   }
 
-  const double d = a - 1.0;
-  const double c1 = (a - 1.0 / (6.0 * a)) / d;
-  const double c2 = 2.0 / d;
-  const double c3 = c2 + 2.0;
-  const double c4 = 1.0 / std::sqrt(a);
-  const double scale = boost * d;
+  if (!(g_last.a == a)) gamma_consts(g_last, a);
+  const GammaConsts k = g_last;
+  const double scale = boost * k.d;
   const bool squeeze = a > 2.5;
 
   for (;;) {
     // Two uniforms in every attempt, u1 first.
-    double u1 = Rand(s);
-    double u2 = Rand(s);
+    double u1 = rand_step(s);
+    double u2 = rand_step(s);
     // GKM2: move u1 into the parallelogram around the diagonal.
-    if (squeeze) u1 = u2 + c4 * (1.0 - 1.86 * u1);
+    if (squeeze) u1 = u2 + k.c4 * (1.0 - 1.86 * u1);
     if (u1 <= 0.0 || u1 >= 1.0) continue;
-    double w = c1 * u2 / u1;
-    // Quick acceptance, then the exact logarithmic test.
-    if (c2 * u1 + w + 1.0 / w <= c3) return scale * w;
-    if (c2 * cr_log(u1) - cr_log(w) + w < 1.0) return scale * w;
+    double w = k.c1 * u2 / u1;
+    // Quick acceptance, then the logarithmic test.
+    if (k.c2 * u1 + w + 1.0 / w <= k.c3) return scale * w;
+    if (log_test(k.c2, u1, w)) return scale * w;
   }
 }
 
@@ -101,47 +255,57 @@ double BetaRand(WHState &s, double a, double b) {
 
 // BinoRand: Binomial(n, p).  Small n with p > 1/2 counts n uniforms below p;
 // n*p >= 10 splits the trials at the k-th smallest of n uniforms, a
-// Beta(k, n + 1 - k) draw, and recurses into the side that holds p (Knuth,
+// Beta(k, n + 1 - k) draw, and goes on in the side that holds p (Knuth,
 // TAOCP vol. 2, section 3.4.1; Ahrens and Dieter 1974, Computing 12,
 // 223-246); the rest sums exponential spacings until they pass -ln(1 - p)
 // (the waiting-time method, Devroye 1986, Non-Uniform Random Variate
 // Generation, ch. X), costing one uniform more than the count returned.  The
-// trial count shrinks at every split, so the recursion is shallow.
+// splits are a loop: each adds (or subtracts) its k to the count of the
+// side it continues in.
 int BinoRand(WHState &s, double p, int n) {
-  if (n < 0) return 0;                 // no trials: 0, nothing drawn
-  if (std::isnan(p)) return 0;         // NaN: 0, nothing drawn
-  if (p < kTiny) return 0;             // negative or tiny: 0, nothing drawn
-  if (p >= kAlmostOne) return n;       // certain success: n, nothing drawn
+  int base = 0, sign = 1;  // the result is base + sign * (count of this stage)
+  for (;;) {
+    if (n < 0) return base;                  // no trials: 0, nothing drawn
+    if (std::isnan(p)) return base;          // NaN: 0, nothing drawn
+    if (p < kTiny) return base;              // negative or tiny: 0, nothing drawn
+    if (p >= kAlmostOne) return base + sign * n;  // certain success: n, nothing drawn
 
-  // Direct method: n uniforms, count those below p.
-  if (p > 0.5 && n <= 14) {
-    int count = 0;
-    for (int i = 0; i < n; ++i)
-      if (Rand(s) < p) ++count;
-    return count;
-  }
+    // Direct method: n uniforms, count those below p.
+    if (p > 0.5 && n <= 14) {
+      int count = 0;
+      for (int i = 0; i < n; ++i)
+        if (rand_step(s) < p) ++count;
+      return base + sign * count;
+    }
 
-  // Beta split at k = floor(p (n + 1)), 10 <= k <= n.  n + 1 is formed in
-  // double so that n = 2^31 - 1 does not overflow.
-  const double trials = static_cast<double>(n);
-  if (trials * p >= 10.0) {
-    const double kd = std::floor(p * (trials + 1.0));
-    const int k = static_cast<int>(kd);
-    const double y = BetaRand(s, kd, trials + 1.0 - kd);
-    if (p >= y) return k + BinoRand(s, (p - y) / (1.0 - y), n - k);
-    return (k - 1) - BinoRand(s, (y - p) / y, k - 1);
-  }
+    // Beta split at k = floor(p (n + 1)), 10 <= k <= n.  n + 1 is formed in
+    // double so that n = 2^31 - 1 does not overflow.
+    const double trials = static_cast<double>(n);
+    if (trials * p >= 10.0) {
+      const double kd = std::floor(p * (trials + 1.0));
+      const int k = static_cast<int>(kd);
+      const double y = BetaRand(s, kd, trials + 1.0 - kd);
+      if (p >= y) {  // k + Binomial(n - k, (p - y)/(1 - y))
+        base += sign * k;
+        p = (p - y) / (1.0 - y);
+        n = n - k;
+      } else {  // (k - 1) - Binomial(k - 1, (y - p)/y)
+        base += sign * (k - 1);
+        sign = -sign;
+        p = (y - p) / y;
+        n = k - 1;
+      }
+      continue;
+    }
 
-  // Waiting time: the first spacing decides a count of 0, then one uniform
-  // per further success.
-  const double q = -cr_log(1.0 - p);
-  double sum = -cr_log(Rand(s)) / trials;
-  if (sum > q) return 0;
-  for (int m = n - 1; m > 0; --m) {
-    sum = sum - cr_log(Rand(s)) / static_cast<double>(m);
-    if (sum > q) return n - m;
+    // Waiting time: the first spacing decides a count of 0, then one uniform
+    // per further success.
+    if (n == 0) {  // no trials: the first spacing alone, count 0
+      rand_step(s);
+      return base;
+    }
+    return base + sign * waiting_time(s, p, n);
   }
-  return n;
 }
 
 double Rand() { return Rand(g_state); }
