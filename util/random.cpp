@@ -12,6 +12,9 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -61,6 +64,142 @@ inline double rand_step(WHState &s) {
   if (f != static_cast<float>(sum + kSlack)) f = static_cast<float>(exact_sum(s));
   return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
 }
+
+// ---- Uniforms in blocks -----------------------------------------------------
+
+// Each component is a linear recurrence, so the state j steps on is
+// (a^j mod m) x mod m: the next kBlock uniforms follow from one state with
+// no chain of dependent steps (the products stay below 30323^2 < 2^31).
+constexpr int kBlock = 16;
+
+constexpr std::int32_t pow_mod(std::int32_t a, int j, std::int32_t m) {
+  std::int32_t r = 1;
+  for (int i = 0; i < j; ++i) r = (r * a) % m;
+  return r;
+}
+
+struct JumpTable {
+  std::int32_t x[kBlock], y[kBlock], z[kBlock];
+};
+
+constexpr JumpTable make_jumps() {
+  JumpTable t{};
+  for (int j = 0; j < kBlock; ++j) {
+    t.x[j] = pow_mod(171, j + 1, 30269);
+    t.y[j] = pow_mod(172, j + 1, 30307);
+    t.z[j] = pow_mod(170, j + 1, 30323);
+  }
+  return t;
+}
+constexpr JumpTable kJump = make_jumps();
+
+// The next kBlock uniforms from one state and the state after each.  The
+// block is a pure function of its starting state, so it stays valid for any
+// stream whose state equals the state reached at the next unused position;
+// one block serves every stream (no threads).
+struct Block {
+  WHState from;
+  std::int32_t x[kBlock], y[kBlock], z[kBlock];
+  double u[kBlock];
+};
+Block g_block;
+int g_pos = kBlock;  // next unused position; kBlock: nothing cached
+
+// The uniform of one state, with the exact sum where the fast one is too
+// close to a rounding boundary (as rand_step).
+inline double block_uniform(double sum, const WHState &s) {
+  float f = static_cast<float>(sum - kSlack);
+  if (f != static_cast<float>(sum + kSlack)) f = static_cast<float>(exact_sum(s));
+  return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
+}
+
+// The reductions (a^j mod m) x mod m are done in double: the product p is
+// below 2^30 and exact, and trunc(p fl(1/m)) is the exact quotient, since
+// p fl(1/m) is within 2^-37 of p/m while the fraction of p/m lies in
+// [1/m, 1 - 1/m] (m is prime and does not divide p).  So p - q m is the
+// exact remainder, the same integer as the int32 recurrence gives.
+#if defined(__SSE2__)
+int fill_block(const WHState &s) {
+  Block &b = g_block;
+  b.from = s;
+  const __m128d x0 = _mm_set1_pd(s.ix), y0 = _mm_set1_pd(s.iy), z0 = _mm_set1_pd(s.iz);
+  const __m128d mx = _mm_set1_pd(30269.0), my = _mm_set1_pd(30307.0), mz = _mm_set1_pd(30323.0);
+  const __m128d ix = _mm_set1_pd(kInvX), iy = _mm_set1_pd(kInvY), iz = _mm_set1_pd(kInvZ);
+  const __m128d slack = _mm_set1_pd(kSlack);
+  for (int j = 0; j < kBlock; j += 2) {
+    const __m128d px = _mm_mul_pd(_mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(kJump.x + j))), x0);
+    const __m128d py = _mm_mul_pd(_mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(kJump.y + j))), y0);
+    const __m128d pz = _mm_mul_pd(_mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(kJump.z + j))), z0);
+    const __m128d rx = _mm_sub_pd(px, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(px, ix))), mx));
+    const __m128d ry = _mm_sub_pd(py, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(py, iy))), my));
+    const __m128d rz = _mm_sub_pd(pz, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(pz, iz))), mz));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(b.x + j), _mm_cvttpd_epi32(rx));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(b.y + j), _mm_cvttpd_epi32(ry));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(b.z + j), _mm_cvttpd_epi32(rz));
+    const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_mul_pd(rx, ix), _mm_mul_pd(ry, iy)), _mm_mul_pd(rz, iz));
+    const __m128 lo = _mm_cvtpd_ps(_mm_sub_pd(sum, slack)), hi = _mm_cvtpd_ps(_mm_add_pd(sum, slack));
+    // The fractional part of the float, in float, widened.
+    const __m128 frac = _mm_sub_ps(lo, _mm_cvtepi32_ps(_mm_cvttps_epi32(lo)));
+    _mm_storeu_pd(b.u + j, _mm_cvtps_pd(frac));
+    if ((_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) & 3) != 0) {  // near a boundary: the exact sums
+      alignas(16) double sums[2];
+      _mm_store_pd(sums, sum);
+      for (int i = j; i < j + 2; ++i) b.u[i] = block_uniform(sums[i - j], {b.x[i], b.y[i], b.z[i]});
+    }
+  }
+  return 0;
+}
+#else
+int fill_block(const WHState &s) {
+  Block &b = g_block;
+  b.from = s;
+  for (int j = 0; j < kBlock; ++j) {
+    b.x[j] = (kJump.x[j] * s.ix) % 30269;
+    b.y[j] = (kJump.y[j] * s.iy) % 30307;
+    b.z[j] = (kJump.z[j] * s.iz) % 30323;
+    const double sum = (static_cast<double>(b.x[j]) * kInvX + static_cast<double>(b.y[j]) * kInvY) +
+                       static_cast<double>(b.z[j]) * kInvZ;
+    b.u[j] = block_uniform(sum, {b.x[j], b.y[j], b.z[j]});
+  }
+  return 0;
+}
+#endif
+
+inline bool same_state(const WHState &a, const WHState &b) {
+  return a.ix == b.ix && a.iy == b.iy && a.iz == b.iz;
+}
+
+inline WHState block_state(int pos) {
+  if (pos == 0) return g_block.from;
+  return {g_block.x[pos - 1], g_block.y[pos - 1], g_block.z[pos - 1]};
+}
+
+// The uniforms of one sampler call on the state s: read from the block,
+// refilled as it runs out; when the call ends, s is the state after the
+// last uniform taken, as if each had been drawn by a single step.
+class Draws {
+ public:
+  explicit Draws(WHState &s) : s_(s) {
+    pos_ = (g_pos < kBlock && same_state(s, block_state(g_pos))) ? g_pos : fill_block(s);
+  }
+  Draws(const Draws &) = delete;
+  Draws &operator=(const Draws &) = delete;
+  ~Draws() {
+    s_ = block_state(pos_);
+    g_pos = pos_;
+  }
+  double next() {
+    if (pos_ == kBlock) pos_ = fill_block(block_state(kBlock));
+    return g_block.u[pos_++];
+  }
+  // The state reached so far, and a new start from another state.
+  WHState state() const { return block_state(pos_); }
+  void restart(const WHState &s) { pos_ = fill_block(s); }
+
+ private:
+  WHState &s_;
+  int pos_;
+};
 
 // ---- A fast logarithm for deciding comparisons ----------------------------
 
@@ -165,29 +304,34 @@ int waiting_exact(WHState &s, double p, int n) {
 // covers the rounding of E and of sum - q), and q by its bound plus half an
 // ulp.  A comparison closer than E restarts from the saved state with the
 // exact loop, which consumes the same uniforms.
-int waiting_time(WHState &s, double p, int n) {
-  const WHState start = s;
+// The exact loop from the saved state, the draws going on after it.
+int waiting_restart(Draws &draws, WHState start, double p, int n) {
+  const int count = waiting_exact(start, p, n);
+  draws.restart(start);
+  return count;
+}
+
+int waiting_time(Draws &draws, double p, int n) {
+  const WHState start = draws.state();
   const double trials = static_cast<double>(n);
   double eq, el;
   const double q = -fast_log(1.0 - p, eq);
-  double sum = -fast_log(rand_step(s), el) / trials;
+  double sum = -fast_log(draws.next(), el) / trials;
   double bound = 2.0 * (eq + el / trials) + (std::fabs(q) + std::fabs(sum)) * 0x1p-50;
   double d = sum - q;
   if (d > bound) return 0;
   if (!(-d >= bound)) {
-    s = start;
-    return waiting_exact(s, p, n);
+    return waiting_restart(draws, start, p, n);
   }
   for (int m = n - 1; m > 0; --m) {
     const double md = static_cast<double>(m);
-    const double term = fast_log(rand_step(s), el) / md;
+    const double term = fast_log(draws.next(), el) / md;
     sum = sum - term;
     bound += 2.0 * el / md + (std::fabs(term) + std::fabs(sum)) * 0x1p-50;
     d = sum - q;
     if (d > bound) return n - m;
     if (!(-d >= bound)) {
-      s = start;
-      return waiting_exact(s, p, n);
+      return waiting_restart(draws, start, p, n);
     }
   }
   return n;
@@ -203,7 +347,10 @@ int waiting_time(WHState &s, double p, int n) {
 // [0, 1) and is exactly 0 when the rounded sum is a whole number.  The
 // quotients are formed by products with the reciprocals, with the divisions
 // kept for sums near a rounding boundary (rand_step): the same floats.
-double Rand(WHState &s) { return rand_step(s); }
+double Rand(WHState &s) {
+  Draws draws(s);
+  return draws.next();
+}
 
 // GammaRand: Gamma(a, 1) by the ratio-of-uniforms method of Cheng and Feast
 // (1979), "Some simple gamma variate generators", Applied Statistics 28,
@@ -212,16 +359,16 @@ double Rand(WHState &s) { return rand_step(s); }
 // by U^(1/a) (Stuart's theorem).  Acceptance takes fewer than two attempts of
 // two uniforms each on average.  The logarithmic test is decided by a fast
 // logarithm with an error bound, falling back to cr_log when close.
-double GammaRand(WHState &s, double a) {
+static double gamma_draw(Draws &draws, double a) {
   if (std::isnan(a)) return a;           // NaN: NaN, nothing drawn
   if (a < kTiny) return 0.0;             // zero, negative, tiny, -Inf: 0, nothing drawn
   if (a == HUGE_VAL) return a;           // +Inf: +Inf, nothing drawn (no attempt accepts)
-  if (std::fabs(a - 1.0) < kTiny) return -cr_log(rand_step(s));  // exponential, one uniform
+  if (std::fabs(a - 1.0) < kTiny) return -cr_log(draws.next());  // exponential, one uniform
 
   // Shape below 1: one uniform for the boost U^(1/a), then shape a + 1.
   double boost = 1.0;
   if (a < 1.0) {
-    double u = rand_step(s);
+    double u = draws.next();
     boost = cr_exp(cr_log(u) / a);
     a = a + 1.0;
   }
@@ -233,8 +380,8 @@ double GammaRand(WHState &s, double a) {
 
   for (;;) {
     // Two uniforms in every attempt, u1 first.
-    double u1 = rand_step(s);
-    double u2 = rand_step(s);
+    double u1 = draws.next();
+    double u2 = draws.next();
     // GKM2: move u1 into the parallelogram around the diagonal.
     if (squeeze) u1 = u2 + k.c4 * (1.0 - 1.86 * u1);
     if (u1 <= 0.0 || u1 >= 1.0) continue;
@@ -247,9 +394,9 @@ double GammaRand(WHState &s, double a) {
 
 // BetaRand: g1/(g1 + g2) with g1 = Gamma(a) drawn first, then g2 = Gamma(b).
 // Both shapes below 2^-52 give 0/0 = NaN.
-double BetaRand(WHState &s, double a, double b) {
-  double g1 = GammaRand(s, a);
-  double g2 = GammaRand(s, b);
+static double beta_draw(Draws &draws, double a, double b) {
+  double g1 = gamma_draw(draws, a);
+  double g2 = gamma_draw(draws, b);
   return g1 / (g1 + g2);
 }
 
@@ -262,7 +409,7 @@ double BetaRand(WHState &s, double a, double b) {
 // Generation, ch. X), costing one uniform more than the count returned.  The
 // splits are a loop: each adds (or subtracts) its k to the count of the
 // side it continues in.
-int BinoRand(WHState &s, double p, int n) {
+static int bino_draw(Draws &draws, double p, int n) {
   int base = 0, sign = 1;  // the result is base + sign * (count of this stage)
   for (;;) {
     if (n < 0) return base;                  // no trials: 0, nothing drawn
@@ -274,7 +421,7 @@ int BinoRand(WHState &s, double p, int n) {
     if (p > 0.5 && n <= 14) {
       int count = 0;
       for (int i = 0; i < n; ++i)
-        if (rand_step(s) < p) ++count;
+        if (draws.next() < p) ++count;
       return base + sign * count;
     }
 
@@ -284,7 +431,7 @@ int BinoRand(WHState &s, double p, int n) {
     if (trials * p >= 10.0) {
       const double kd = std::floor(p * (trials + 1.0));
       const int k = static_cast<int>(kd);
-      const double y = BetaRand(s, kd, trials + 1.0 - kd);
+      const double y = beta_draw(draws, kd, trials + 1.0 - kd);
       if (p >= y) {  // k + Binomial(n - k, (p - y)/(1 - y))
         base += sign * k;
         p = (p - y) / (1.0 - y);
@@ -301,11 +448,26 @@ int BinoRand(WHState &s, double p, int n) {
     // Waiting time: the first spacing decides a count of 0, then one uniform
     // per further success.
     if (n == 0) {  // no trials: the first spacing alone, count 0
-      rand_step(s);
+      draws.next();
       return base;
     }
-    return base + sign * waiting_time(s, p, n);
+    return base + sign * waiting_time(draws, p, n);
   }
+}
+
+double GammaRand(WHState &s, double a) {
+  Draws draws(s);
+  return gamma_draw(draws, a);
+}
+
+double BetaRand(WHState &s, double a, double b) {
+  Draws draws(s);
+  return beta_draw(draws, a, b);
+}
+
+int BinoRand(WHState &s, double p, int n) {
+  Draws draws(s);
+  return bino_draw(draws, p, n);
 }
 
 double Rand() { return Rand(g_state); }
