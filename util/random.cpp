@@ -25,6 +25,10 @@ const double kAlmostOne = 0.9999999999999998;
 
 WHState g_state = kWHInitialState;
 
+// Test hook: every comparison that a fast value would decide is made the
+// exact way instead (the paths otherwise taken only near a boundary).
+bool g_exact_decisions = false;
+
 // The reduction table of cr_log (c near 1/y and -log c), shared here by the
 // fast logarithm that decides comparisons.
 #include "crlog_table.inc"
@@ -61,7 +65,7 @@ inline double rand_step(WHState &s) {
   const double sum = (static_cast<double>(s.ix) * kInvX + static_cast<double>(s.iy) * kInvY) +
                      static_cast<double>(s.iz) * kInvZ;
   float f = static_cast<float>(sum - kSlack);
-  if (f != static_cast<float>(sum + kSlack)) f = static_cast<float>(exact_sum(s));
+  if (f != static_cast<float>(sum + kSlack) || g_exact_decisions) f = static_cast<float>(exact_sum(s));
   return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
 }
 
@@ -109,7 +113,7 @@ int g_pos = kBlock;  // next unused position; kBlock: nothing cached
 // close to a rounding boundary (as rand_step).
 inline double block_uniform(double sum, const WHState &s) {
   float f = static_cast<float>(sum - kSlack);
-  if (f != static_cast<float>(sum + kSlack)) f = static_cast<float>(exact_sum(s));
+  if (f != static_cast<float>(sum + kSlack) || g_exact_decisions) f = static_cast<float>(exact_sum(s));
   return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
 }
 
@@ -141,7 +145,7 @@ int fill_block(const WHState &s) {
     // The fractional part of the float, in float, widened.
     const __m128 frac = _mm_sub_ps(lo, _mm_cvtepi32_ps(_mm_cvttps_epi32(lo)));
     _mm_storeu_pd(b.u + j, _mm_cvtps_pd(frac));
-    if ((_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) & 3) != 0) {  // near a boundary: the exact sums
+    if ((_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) & 3) != 0 || g_exact_decisions) {  // near a boundary: the exact sums
       alignas(16) double sums[2];
       _mm_store_pd(sums, sum);
       for (int i = j; i < j + 2; ++i) b.u[i] = block_uniform(sums[i - j], {b.x[i], b.y[i], b.z[i]});
@@ -273,7 +277,8 @@ inline bool log_test(double c2, double u1, double w) {
   const double l1 = fast_log(u1, e1), l2 = fast_log(w, e2);
   const double t1 = c2 * l1;
   const double v = (t1 - l2) + w;
-  const double bound = 2.0 * (c2 * e1 + e2) + (std::fabs(t1) + std::fabs(l2) + std::fabs(w)) * 0x1p-49;
+  const double bound = g_exact_decisions ? HUGE_VAL
+                                         : 2.0 * (c2 * e1 + e2) + (std::fabs(t1) + std::fabs(l2) + std::fabs(w)) * 0x1p-49;
   const double dv = v - 1.0;
   if (dv < -bound) return true;
   if (dv >= bound) return false;
@@ -329,6 +334,9 @@ int waiting_time(Draws &draws, double p, int n) {
     sum = sum - term;
     bound += 2.0 * el / md + (std::fabs(term) + std::fabs(sum)) * 0x1p-50;
     d = sum - q;
+    // Forced exact: a restart after two terms, so that it follows consumed
+    // uniforms.
+    if (g_exact_decisions && m < n - 2) bound = HUGE_VAL;
     if (d > bound) return n - m;
     if (!(-d >= bound)) {
       return waiting_restart(draws, start, p, n);
@@ -475,6 +483,11 @@ double GammaRand(double a) { return GammaRand(g_state, a); }
 double BetaRand(double a, double b) { return BetaRand(g_state, a, b); }
 int BinoRand(double p, int n) { return BinoRand(g_state, p, n); }
 WHState &LibraryStream() { return g_state; }
+
+namespace gatebox_random_test {
+void set_exact_decisions(bool on) { g_exact_decisions = on; }
+double fast_log(double x, double &err) { return ::fast_log(x, err); }
+}  // namespace gatebox_random_test
 
 // ---- Reading, setting and seeding the library's stream ----------------------
 

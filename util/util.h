@@ -103,3 +103,14 @@ bool ValidState(const WHState &state);
 // The valid state that seed k (1 .. 2^32 - 1) stands for, by a fixed integer
 // mapping (splitmix64, see random.cpp); seed 0 stands for kWHInitialState.
 WHState SeedState(std::uint32_t k);
+
+// Test hooks of random.cpp.  set_exact_decisions(true) makes every
+// comparison that a fast value would decide (the rounded uniform sums, the
+// logarithmic tests, the waiting-time sums) go the exact way, as happens
+// near a boundary; the streams are the same either way.  fast_log is the
+// bounded logarithm behind those decisions: log x within err, or NaN for x
+// that is not a positive normal double.
+namespace gatebox_random_test {
+void set_exact_decisions(bool on);
+double fast_log(double x, double &err);
+}  // namespace gatebox_random_test
