@@ -15,6 +15,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -83,7 +86,7 @@ constexpr std::int32_t pow_mod(std::int32_t a, int j, std::int32_t m) {
 }
 
 struct JumpTable {
-  std::int32_t x[kBlock], y[kBlock], z[kBlock];
+  double x[kBlock], y[kBlock], z[kBlock];
 };
 
 constexpr JumpTable make_jumps() {
@@ -95,25 +98,30 @@ constexpr JumpTable make_jumps() {
   }
   return t;
 }
-constexpr JumpTable kJump = make_jumps();
+alignas(32) constexpr JumpTable kJump = make_jumps();
 
-// The next kBlock uniforms from one state and the state after each.  The
-// block is a pure function of its starting state, so it stays valid for any
-// stream whose state equals the state reached at the next unused position;
-// one block serves every stream (no threads).
+// The next kBlock uniforms from one state and the state after each (its
+// components as doubles, whole numbers).  The block is a pure function of
+// its starting state, so it stays valid for any stream whose state equals
+// the state reached at the next unused position; one block serves every
+// stream (no threads).
 struct Block {
+  alignas(32) double x[kBlock];
+  alignas(32) double y[kBlock];
+  alignas(32) double z[kBlock];
+  alignas(32) double u[kBlock];
   WHState from;
-  std::int32_t x[kBlock], y[kBlock], z[kBlock];
-  double u[kBlock];
 };
 Block g_block;
 int g_pos = kBlock;  // next unused position; kBlock: nothing cached
 
-// The uniform of one state, with the exact sum where the fast one is too
+// The uniform of position j, with the exact sum where the fast one is too
 // close to a rounding boundary (as rand_step).
-inline double block_uniform(double sum, const WHState &s) {
+inline double block_uniform(double sum, int j) {
+  const Block &b = g_block;
   float f = static_cast<float>(sum - kSlack);
-  if (f != static_cast<float>(sum + kSlack) || g_exact_decisions) f = static_cast<float>(exact_sum(s));
+  if (f != static_cast<float>(sum + kSlack) || g_exact_decisions)
+    f = static_cast<float>((b.x[j] / 30269.0 + b.y[j] / 30307.0) + b.z[j] / 30323.0);
   return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
 }
 
@@ -121,53 +129,113 @@ inline double block_uniform(double sum, const WHState &s) {
 // below 2^30 and exact, and trunc(p fl(1/m)) is the exact quotient, since
 // p fl(1/m) is within 2^-37 of p/m while the fraction of p/m lies in
 // [1/m, 1 - 1/m] (m is prime and does not divide p).  So p - q m is the
-// exact remainder, the same integer as the int32 recurrence gives.
-#if defined(__SSE2__)
-int fill_block(const WHState &s) {
+// exact remainder, the same integer as the int32 recurrence gives.  The
+// sums and roundings are those of rand_step, lane by lane: every path
+// (AVX, SSE2, scalar) gives the same bits.
+void fill_scalar(const WHState &s) {
   Block &b = g_block;
-  b.from = s;
+  for (int j = 0; j < kBlock; ++j) {
+    b.x[j] = static_cast<double>((static_cast<std::int32_t>(kJump.x[j]) * s.ix) % 30269);
+    b.y[j] = static_cast<double>((static_cast<std::int32_t>(kJump.y[j]) * s.iy) % 30307);
+    b.z[j] = static_cast<double>((static_cast<std::int32_t>(kJump.z[j]) * s.iz) % 30323);
+    const double sum = (b.x[j] * kInvX + b.y[j] * kInvY) + b.z[j] * kInvZ;
+    b.u[j] = block_uniform(sum, j);
+  }
+}
+
+#if defined(__SSE2__)
+void fill_sse2(const WHState &s) {
+  Block &b = g_block;
   const __m128d x0 = _mm_set1_pd(s.ix), y0 = _mm_set1_pd(s.iy), z0 = _mm_set1_pd(s.iz);
   const __m128d mx = _mm_set1_pd(30269.0), my = _mm_set1_pd(30307.0), mz = _mm_set1_pd(30323.0);
   const __m128d ix = _mm_set1_pd(kInvX), iy = _mm_set1_pd(kInvY), iz = _mm_set1_pd(kInvZ);
   const __m128d slack = _mm_set1_pd(kSlack);
   for (int j = 0; j < kBlock; j += 2) {
-    const __m128d px = _mm_mul_pd(_mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(kJump.x + j))), x0);
-    const __m128d py = _mm_mul_pd(_mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(kJump.y + j))), y0);
-    const __m128d pz = _mm_mul_pd(_mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(kJump.z + j))), z0);
+    const __m128d px = _mm_mul_pd(_mm_load_pd(kJump.x + j), x0);
+    const __m128d py = _mm_mul_pd(_mm_load_pd(kJump.y + j), y0);
+    const __m128d pz = _mm_mul_pd(_mm_load_pd(kJump.z + j), z0);
     const __m128d rx = _mm_sub_pd(px, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(px, ix))), mx));
     const __m128d ry = _mm_sub_pd(py, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(py, iy))), my));
     const __m128d rz = _mm_sub_pd(pz, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(pz, iz))), mz));
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(b.x + j), _mm_cvttpd_epi32(rx));
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(b.y + j), _mm_cvttpd_epi32(ry));
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(b.z + j), _mm_cvttpd_epi32(rz));
+    _mm_store_pd(b.x + j, rx);
+    _mm_store_pd(b.y + j, ry);
+    _mm_store_pd(b.z + j, rz);
     const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_mul_pd(rx, ix), _mm_mul_pd(ry, iy)), _mm_mul_pd(rz, iz));
     const __m128 lo = _mm_cvtpd_ps(_mm_sub_pd(sum, slack)), hi = _mm_cvtpd_ps(_mm_add_pd(sum, slack));
     // The fractional part of the float, in float, widened.
     const __m128 frac = _mm_sub_ps(lo, _mm_cvtepi32_ps(_mm_cvttps_epi32(lo)));
-    _mm_storeu_pd(b.u + j, _mm_cvtps_pd(frac));
-    if ((_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) & 3) != 0 || g_exact_decisions) {  // near a boundary: the exact sums
+    _mm_store_pd(b.u + j, _mm_cvtps_pd(frac));
+    if ((_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) & 3) != 0 || g_exact_decisions) {  // near a boundary
       alignas(16) double sums[2];
       _mm_store_pd(sums, sum);
-      for (int i = j; i < j + 2; ++i) b.u[i] = block_uniform(sums[i - j], {b.x[i], b.y[i], b.z[i]});
+      for (int i = 0; i < 2; ++i) b.u[j + i] = block_uniform(sums[i], j + i);
     }
   }
-  return 0;
 }
-#else
-int fill_block(const WHState &s) {
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+// Four lanes (AVX), where the processor has it.  Not on Windows, whose
+// GCC does not align the stack for 32-byte spills.
+#define GATEBOX_RANDOM_AVX 1
+__attribute__((target("avx"))) void fill_avx(const WHState &s) {
   Block &b = g_block;
-  b.from = s;
-  for (int j = 0; j < kBlock; ++j) {
-    b.x[j] = (kJump.x[j] * s.ix) % 30269;
-    b.y[j] = (kJump.y[j] * s.iy) % 30307;
-    b.z[j] = (kJump.z[j] * s.iz) % 30323;
-    const double sum = (static_cast<double>(b.x[j]) * kInvX + static_cast<double>(b.y[j]) * kInvY) +
-                       static_cast<double>(b.z[j]) * kInvZ;
-    b.u[j] = block_uniform(sum, {b.x[j], b.y[j], b.z[j]});
+  const __m256d x0 = _mm256_set1_pd(s.ix), y0 = _mm256_set1_pd(s.iy), z0 = _mm256_set1_pd(s.iz);
+  const __m256d mx = _mm256_set1_pd(30269.0), my = _mm256_set1_pd(30307.0), mz = _mm256_set1_pd(30323.0);
+  const __m256d ix = _mm256_set1_pd(kInvX), iy = _mm256_set1_pd(kInvY), iz = _mm256_set1_pd(kInvZ);
+  const __m256d slack = _mm256_set1_pd(kSlack);
+  for (int j = 0; j < kBlock; j += 4) {
+    const __m256d px = _mm256_mul_pd(_mm256_load_pd(kJump.x + j), x0);
+    const __m256d py = _mm256_mul_pd(_mm256_load_pd(kJump.y + j), y0);
+    const __m256d pz = _mm256_mul_pd(_mm256_load_pd(kJump.z + j), z0);
+    const __m256d rx = _mm256_sub_pd(px, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(px, ix))), mx));
+    const __m256d ry = _mm256_sub_pd(py, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(py, iy))), my));
+    const __m256d rz = _mm256_sub_pd(pz, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(pz, iz))), mz));
+    _mm256_store_pd(b.x + j, rx);
+    _mm256_store_pd(b.y + j, ry);
+    _mm256_store_pd(b.z + j, rz);
+    const __m256d sum =
+        _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(rx, ix), _mm256_mul_pd(ry, iy)), _mm256_mul_pd(rz, iz));
+    const __m128 lo = _mm256_cvtpd_ps(_mm256_sub_pd(sum, slack)), hi = _mm256_cvtpd_ps(_mm256_add_pd(sum, slack));
+    const __m128 frac = _mm_sub_ps(lo, _mm_cvtepi32_ps(_mm_cvttps_epi32(lo)));
+    _mm256_store_pd(b.u + j, _mm256_cvtps_pd(frac));
+    if (_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) != 0 || g_exact_decisions) {  // near a boundary
+      alignas(32) double sums[4];
+      _mm256_store_pd(sums, sum);
+      for (int i = 0; i < 4; ++i) b.u[j + i] = block_uniform(sums[i], j + i);
+    }
+  }
+}
+#endif
+
+// 0: not chosen yet; 1 scalar; 2 SSE2; 3 AVX.
+int g_fill_kind = 0;
+
+int choose_fill() {
+#if defined(GATEBOX_RANDOM_AVX)
+  if (__builtin_cpu_supports("avx")) return 3;
+#endif
+#if defined(__SSE2__)
+  return 2;
+#else
+  return 1;
+#endif
+}
+
+int fill_block(const WHState &s) {
+  g_block.from = s;
+  if (g_fill_kind == 0) g_fill_kind = choose_fill();
+  switch (g_fill_kind) {
+#if defined(GATEBOX_RANDOM_AVX)
+    case 3: fill_avx(s); break;
+#endif
+#if defined(__SSE2__)
+    case 2: fill_sse2(s); break;
+#endif
+    default: fill_scalar(s); break;
   }
   return 0;
 }
-#endif
 
 inline bool same_state(const WHState &a, const WHState &b) {
   return a.ix == b.ix && a.iy == b.iy && a.iz == b.iz;
@@ -175,7 +243,8 @@ inline bool same_state(const WHState &a, const WHState &b) {
 
 inline WHState block_state(int pos) {
   if (pos == 0) return g_block.from;
-  return {g_block.x[pos - 1], g_block.y[pos - 1], g_block.z[pos - 1]};
+  return {static_cast<std::int32_t>(g_block.x[pos - 1]), static_cast<std::int32_t>(g_block.y[pos - 1]),
+          static_cast<std::int32_t>(g_block.z[pos - 1])};
 }
 
 // The uniforms of one sampler call on the state s: read from the block,
@@ -486,6 +555,16 @@ WHState &LibraryStream() { return g_state; }
 
 namespace gatebox_random_test {
 void set_exact_decisions(bool on) { g_exact_decisions = on; }
+bool set_uniform_path(int kind) {
+  g_pos = kBlock;  // the cached block was made by another path
+  if (kind == 0) {
+    g_fill_kind = choose_fill();
+    return true;
+  }
+  if (kind < 1 || kind > choose_fill()) return false;
+  g_fill_kind = kind;
+  return true;
+}
 double fast_log(double x, double &err) { return ::fast_log(x, err); }
 }  // namespace gatebox_random_test
 

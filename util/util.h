@@ -107,10 +107,15 @@ WHState SeedState(std::uint32_t k);
 // Test hooks of random.cpp.  set_exact_decisions(true) makes every
 // comparison that a fast value would decide (the rounded uniform sums, the
 // logarithmic tests, the waiting-time sums) go the exact way, as happens
-// near a boundary; the streams are the same either way.  fast_log is the
+// near a boundary; the streams are the same either way (and on every
+// uniform path).  fast_log is the
 // bounded logarithm behind those decisions: log x within err, or NaN for x
 // that is not a positive normal double.
 namespace gatebox_random_test {
 void set_exact_decisions(bool on);
+// The code that makes the blocks of uniforms: 1 portable, 2 SSE2, 3 AVX,
+// 0 the one chosen for this processor.  False (and no change) when this
+// build or processor lacks it.
+bool set_uniform_path(int kind);
 double fast_log(double x, double &err);
 }  // namespace gatebox_random_test

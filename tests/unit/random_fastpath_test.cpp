@@ -178,6 +178,24 @@ void compare_streams(long count) {
 
 TEST(FastSamplers, AgreeWithThePlainSamplersOnALongMixedStream) { compare_streams(stream_length(1000000)); }
 
+// Each way of making the blocks of uniforms that this build and processor
+// have (portable, SSE2, AVX) gives the same streams.
+TEST(FastSamplers, EveryUniformPathGivesTheSameStreams) {
+  int paths = 0;
+  for (int kind = 1; kind <= 3; ++kind) {
+    if (!gatebox_random_test::set_uniform_path(kind)) continue;
+    ++paths;
+    SCOPED_TRACE("uniform path " + std::to_string(kind));
+    compare_streams(stream_length(200000));
+    WHState a = kWHInitialState, b = kWHInitialState;
+    for (int i = 0; i < 1000000; ++i) {
+      ASSERT_TRUE(same_bits(Rand(a), plain::rand(b))) << "Rand, draw " << i;
+    }
+  }
+  gatebox_random_test::set_uniform_path(0);
+  EXPECT_GE(paths, 1);
+}
+
 // Every decision the exact way: the fallbacks (exact uniform sums, exact
 // log tests, the waiting time restarted after consumed uniforms) give the
 // same streams.
