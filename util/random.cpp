@@ -547,6 +547,18 @@ int BinoRand(WHState &s, double p, int n) {
   return bino_draw(draws, p, n);
 }
 
+// The array forms: one sampler call per element, in order, on one run of
+// draws (the stream state is written back once, at the end).
+void GammaRandArray(const double *a, double *x, std::size_t count) {
+  Draws draws(g_state);
+  for (std::size_t i = 0; i < count; ++i) x[i] = gamma_draw(draws, a[i]);
+}
+
+void BinoRandArray(const double *p, int n, double *r, std::size_t count) {
+  Draws draws(g_state);
+  for (std::size_t i = 0; i < count; ++i) r[i] = bino_draw(draws, p[i], n);
+}
+
 double Rand() { return Rand(g_state); }
 double GammaRand(double a) { return GammaRand(g_state, a); }
 double BetaRand(double a, double b) { return BetaRand(g_state, a, b); }

@@ -90,6 +90,11 @@ double Rand();
 double GammaRand(double a);
 double BetaRand(double a, double b);
 int BinoRand(double p, int n);
+// Array forms on the library's stream: x[i] = GammaRand(a[i]) and
+// r[i] = BinoRand(p[i], n) for i = 0 .. count - 1 in order, the same draws
+// as those calls one by one.
+void GammaRandArray(const double *a, double *x, std::size_t count);
+void BinoRandArray(const double *p, int n, double *r, std::size_t count);
 // The library's own stream itself, for samplers that take a state (the
 // kernels' MultiRand): drawing from it is drawing from the library's stream.
 WHState &LibraryStream();

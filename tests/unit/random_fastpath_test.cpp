@@ -205,6 +205,31 @@ TEST(FastSamplers, AgreeWithThePlainSamplersWhenEveryDecisionIsExact) {
   gatebox_random_test::set_exact_decisions(false);
 }
 
+// The array forms on the library's stream give the plain draws one by one
+// and leave the stream where the plain samplers leave it.
+TEST(FastSamplers, ArrayFormsDrawAsTheCallsOneByOne) {
+  Mix mix;
+  std::vector<double> a(20000), x(a.size());
+  for (double &v : a) v = mix.shape();
+  SetRandState(SeedState(5));
+  WHState r = SeedState(5);
+  GammaRandArray(a.data(), x.data(), a.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    ASSERT_TRUE(same_bits(x[i], plain::gamma(r, a[i]))) << "GammaRandArray, element " << i;
+  }
+  EXPECT_TRUE(same_state(RandState(), r));
+  for (int n : {0, 7, 100, 5000}) {
+    for (double &v : a) v = mix.prob();
+    BinoRandArray(a.data(), n, x.data(), a.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      ASSERT_EQ(x[i], plain::bino(r, a[i], n)) << "BinoRandArray(" << n << "), element " << i;
+    }
+    EXPECT_TRUE(same_state(RandState(), r)) << n;
+  }
+  GammaRandArray(a.data(), x.data(), 0);  // nothing to draw: the stream stays
+  EXPECT_TRUE(same_state(RandState(), r));
+}
+
 // The bound of the fast logarithm holds with room to spare (it is a
 // quarter of the stated bound at most, measured against cr_log, which is
 // within half an ulp of log x) on uniforms, on arguments near 1 and near
