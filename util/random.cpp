@@ -429,6 +429,49 @@ double Rand(WHState &s) {
   return draws.next();
 }
 
+// The Cheng-Feast attempts for the constants k (shape above 1), the draw
+// scaled by boost * (a - 1).
+static double gamma_attempts(Draws &draws, const GammaConsts &k, double boost) {
+  const double scale = boost * k.d;
+  const bool squeeze = k.a > 2.5;
+  for (;;) {
+    // Two uniforms in every attempt, u1 first.
+    double u1 = draws.next();
+    double u2 = draws.next();
+    // GKM2: move u1 into the parallelogram around the diagonal.
+    if (squeeze) u1 = u2 + k.c4 * (1.0 - 1.86 * u1);
+    if (u1 <= 0.0 || u1 >= 1.0) continue;
+    double w = k.c1 * u2 / u1;
+    // Quick acceptance, then the logarithmic test.
+    if (k.c2 * u1 + w + 1.0 / w <= k.c3) return scale * w;
+    if (log_test(k.c2, u1, w)) return scale * w;
+  }
+}
+
+// The constants of two shapes at once: gamma_consts on each, in the two
+// lanes of SSE2 registers where there are such.
+static void gamma_consts2(GammaConsts &ka, double a, GammaConsts &kb, double b) {
+#if defined(__SSE2__)
+  const __m128d s = _mm_set_pd(b, a);
+  const __m128d d = _mm_sub_pd(s, _mm_set1_pd(1.0));
+  const __m128d c1 = _mm_div_pd(_mm_sub_pd(s, _mm_div_pd(_mm_set1_pd(1.0), _mm_mul_pd(_mm_set1_pd(6.0), s))), d);
+  const __m128d c2 = _mm_div_pd(_mm_set1_pd(2.0), d);
+  const __m128d c3 = _mm_add_pd(c2, _mm_set1_pd(2.0));
+  const __m128d c4 = _mm_div_pd(_mm_set1_pd(1.0), _mm_sqrt_pd(s));
+  alignas(16) double v[5][2];
+  _mm_store_pd(v[0], d);
+  _mm_store_pd(v[1], c1);
+  _mm_store_pd(v[2], c2);
+  _mm_store_pd(v[3], c3);
+  _mm_store_pd(v[4], c4);
+  ka = {a, v[1][0], v[2][0], v[3][0], v[4][0], v[0][0]};
+  kb = {b, v[1][1], v[2][1], v[3][1], v[4][1], v[0][1]};
+#else
+  gamma_consts(ka, a);
+  gamma_consts(kb, b);
+#endif
+}
+
 // GammaRand: Gamma(a, 1) by the ratio-of-uniforms method of Cheng and Feast
 // (1979), "Some simple gamma variate generators", Applied Statistics 28,
 // 290-295: algorithm GKM1 for a <= 2.5, GKM2 (the uniforms squeezed into a
@@ -451,27 +494,21 @@ static double gamma_draw(Draws &draws, double a) {
   }
 
   if (!(g_last.a == a)) gamma_consts(g_last, a);
-  const GammaConsts k = g_last;
-  const double scale = boost * k.d;
-  const bool squeeze = a > 2.5;
-
-  for (;;) {
-    // Two uniforms in every attempt, u1 first.
-    double u1 = draws.next();
-    double u2 = draws.next();
-    // GKM2: move u1 into the parallelogram around the diagonal.
-    if (squeeze) u1 = u2 + k.c4 * (1.0 - 1.86 * u1);
-    if (u1 <= 0.0 || u1 >= 1.0) continue;
-    double w = k.c1 * u2 / u1;
-    // Quick acceptance, then the logarithmic test.
-    if (k.c2 * u1 + w + 1.0 / w <= k.c3) return scale * w;
-    if (log_test(k.c2, u1, w)) return scale * w;
-  }
+  return gamma_attempts(draws, g_last, boost);
 }
 
 // BetaRand: g1/(g1 + g2) with g1 = Gamma(a) drawn first, then g2 = Gamma(b).
-// Both shapes below 2^-52 give 0/0 = NaN.
+// Both shapes below 2^-52 give 0/0 = NaN.  When both shapes go straight to
+// the attempts (finite, above 1 + 2^-52), the constants of the two are
+// formed together, lane by lane (the same operations on each).
 static double beta_draw(Draws &draws, double a, double b) {
+  if (a < HUGE_VAL && b < HUGE_VAL && a - 1.0 >= kTiny && b - 1.0 >= kTiny) {
+    GammaConsts ka, kb;
+    gamma_consts2(ka, a, kb, b);
+    double g1 = gamma_attempts(draws, ka, 1.0);
+    double g2 = gamma_attempts(draws, kb, 1.0);
+    return g1 / (g1 + g2);
+  }
   double g1 = gamma_draw(draws, a);
   double g2 = gamma_draw(draws, b);
   return g1 / (g1 + g2);
