@@ -287,8 +287,10 @@ class Draws {
 // final sum once (2^-53 |log x|, below 2^-53 (|A| + |r|)), and the low
 // parts of ln2 and -log c leave below 2^-95 |e| + 2^-105.  So
 // err = 2^-50 (|A| + |r|) holds the error at least four times over (A = 0
-// only for e = 0, c = 1, where the low parts are exactly 0).
-inline double fast_log(double x, double &err) {
+// only for e = 0, c = 1, where the low parts are exactly 0).  For an x
+// that holds a float (kSingle) y c - 1 is exact without splitting y.
+template <bool kSingle>
+inline double fast_log_t(double x, double &err) {
   std::uint64_t u;
   std::memcpy(&u, &x, sizeof u);
   if (u - 0x0010000000000000ULL >= 0x7fe0000000000000ULL) {  // zero, subnormal, inf, NaN, negative
@@ -302,10 +304,15 @@ inline double fast_log(double x, double &err) {
   double y;
   std::memcpy(&y, &uy, sizeof y);
   const double c = kLogTab[t][0];
-  const std::uint64_t uy1 = uy & ~std::uint64_t{0x1ff};
-  double y1;
-  std::memcpy(&y1, &uy1, sizeof y1);
-  const double r = (y1 * c - 1.0) + (y - y1) * c;  // exact, as in cr_log
+  double r;
+  if (kSingle) {
+    r = y * c - 1.0;  // y of 24 bits, c of 9: y c is exact, and so is y c - 1 (Sterbenz)
+  } else {
+    const std::uint64_t uy1 = uy & ~std::uint64_t{0x1ff};
+    double y1;
+    std::memcpy(&y1, &uy1, sizeof y1);
+    r = (y1 * c - 1.0) + (y - y1) * c;  // exact, as in cr_log
+  }
   const double ed = static_cast<double>(e);
   const double a = ed * kLn2Hi + kLogTab[t][1];
   const double q = -0.5 + r * (0x1.5555555555555p-2 +
@@ -314,6 +321,10 @@ inline double fast_log(double x, double &err) {
   err = (std::fabs(a) + std::fabs(r)) * 0x1p-50;
   return a + (r + lo);
 }
+
+// fast_log for any double, and for a double that holds a float (the uniforms).
+inline double fast_log(double x, double &err) { return fast_log_t<false>(x, err); }
+inline double fast_log_single(double x, double &err) { return fast_log_t<true>(x, err); }
 
 // ---- Gamma ----------------------------------------------------------------
 
@@ -390,7 +401,7 @@ int waiting_time(Draws &draws, double p, int n) {
   const double trials = static_cast<double>(n);
   double eq, el;
   const double q = -fast_log(1.0 - p, eq);
-  double sum = -fast_log(draws.next(), el) / trials;
+  double sum = -fast_log_single(draws.next(), el) / trials;
   double bound = 2.0 * (eq + el / trials) + (std::fabs(q) + std::fabs(sum)) * 0x1p-50;
   double d = sum - q;
   if (d > bound) return 0;
@@ -399,7 +410,7 @@ int waiting_time(Draws &draws, double p, int n) {
   }
   for (int m = n - 1; m > 0; --m) {
     const double md = static_cast<double>(m);
-    const double term = fast_log(draws.next(), el) / md;
+    const double term = fast_log_single(draws.next(), el) / md;
     sum = sum - term;
     bound += 2.0 * el / md + (std::fabs(term) + std::fabs(sum)) * 0x1p-50;
     d = sum - q;
@@ -615,6 +626,7 @@ bool set_uniform_path(int kind) {
   return true;
 }
 double fast_log(double x, double &err) { return ::fast_log(x, err); }
+double fast_log_single(float x, double &err) { return ::fast_log_single(x, err); }
 }  // namespace gatebox_random_test
 
 // ---- Reading, setting and seeding the library's stream ----------------------

@@ -123,4 +123,6 @@ void set_exact_decisions(bool on);
 // build or processor lacks it.
 bool set_uniform_path(int kind);
 double fast_log(double x, double &err);
+// The same for an argument of single precision (as every uniform is).
+double fast_log_single(float x, double &err);
 }  // namespace gatebox_random_test
