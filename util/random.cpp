@@ -490,7 +490,7 @@ static void gamma_consts2(GammaConsts &ka, double a, GammaConsts &kb, double b) 
 // by U^(1/a) (Stuart's theorem).  Acceptance takes fewer than two attempts of
 // two uniforms each on average.  The logarithmic test is decided by a fast
 // logarithm with an error bound, falling back to cr_log when close.
-static double gamma_draw(Draws &draws, double a) {
+static double gamma_draw(Draws &draws, double a, const GammaConsts *given = nullptr) {
   if (std::isnan(a)) return a;           // NaN: NaN, nothing drawn
   if (a < kTiny) return 0.0;             // zero, negative, tiny, -Inf: 0, nothing drawn
   if (a == HUGE_VAL) return a;           // +Inf: +Inf, nothing drawn (no attempt accepts)
@@ -504,8 +504,16 @@ static double gamma_draw(Draws &draws, double a) {
     a = a + 1.0;
   }
 
+  if (given != nullptr) return gamma_attempts(draws, *given, boost);
   if (!(g_last.a == a)) gamma_consts(g_last, a);
   return gamma_attempts(draws, g_last, boost);
+}
+
+// The shape whose constants the attempts of gamma_draw(a) use (a + 1 below
+// 1), or 2 (any shape will do) where there are no attempts.
+inline double attempt_shape(double a) {
+  if (!(a >= kTiny) || a == HUGE_VAL || std::fabs(a - 1.0) < kTiny) return 2.0;
+  return a < 1.0 ? a + 1.0 : a;
 }
 
 // BetaRand: g1/(g1 + g2) with g1 = Gamma(a) drawn first, then g2 = Gamma(b).
@@ -597,9 +605,27 @@ int BinoRand(WHState &s, double p, int n) {
 
 // The array forms: one sampler call per element, in order, on one run of
 // draws (the stream state is written back once, at the end).
+// GammaRandArray forms the constants of a chunk of shapes first, two at a
+// time (the divisions and square roots of many shapes overlap instead of
+// waiting on each other), and equal neighbours share them.
 void GammaRandArray(const double *a, double *x, std::size_t count) {
+  constexpr std::size_t kChunk = 64;
+  GammaConsts k[kChunk];
   Draws draws(g_state);
-  for (std::size_t i = 0; i < count; ++i) x[i] = gamma_draw(draws, a[i]);
+  for (std::size_t i0 = 0; i0 < count; i0 += kChunk) {
+    const std::size_t m = count - i0 < kChunk ? count - i0 : kChunk;
+    for (std::size_t j = 0; j < m; j += 2) {
+      const double s0 = attempt_shape(a[i0 + j]);
+      const double s1 = j + 1 < m ? attempt_shape(a[i0 + j + 1]) : s0;
+      if (j > 0 && s0 == k[j - 1].a && s1 == s0) {
+        k[j] = k[j - 1];
+        k[j + 1] = k[j - 1];
+      } else {
+        gamma_consts2(k[j], s0, k[j + 1], s1);  // k has room for the pair
+      }
+    }
+    for (std::size_t j = 0; j < m; ++j) x[i0 + j] = gamma_draw(draws, a[i0 + j], &k[j]);
+  }
 }
 
 void BinoRandArray(const double *p, int n, double *r, std::size_t count) {

@@ -209,8 +209,10 @@ TEST(FastSamplers, AgreeWithThePlainSamplersWhenEveryDecisionIsExact) {
 // and leave the stream where the plain samplers leave it.
 TEST(FastSamplers, ArrayFormsDrawAsTheCallsOneByOne) {
   Mix mix;
-  std::vector<double> a(20000), x(a.size());
-  for (double &v : a) v = mix.shape();
+  std::vector<double> a(20001), x(a.size());  // chunks of shapes and an odd tail
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    a[i] = i > 0 && plain::rand(mix.g) < 0.4 ? a[i - 1] : mix.shape();  // runs of equal shapes too
+  }
   SetRandState(SeedState(5));
   WHState r = SeedState(5);
   GammaRandArray(a.data(), x.data(), a.size());
