@@ -554,7 +554,7 @@ static int bino_draw(Draws &draws, double p, int n) {
     if (p > 0.5 && n <= 14) {
       int count = 0;
       for (int i = 0; i < n; ++i)
-        if (draws.next() < p) ++count;
+        count += draws.next() < p ? 1 : 0;  // branch-free: the outcome is random
       return base + sign * count;
     }
 
