@@ -47,6 +47,42 @@ void BM_BinoRand(benchmark::State &st) {
 }
 BENCHMARK(BM_BinoRand)->Arg(100)->Arg(1000);
 
+// BinoRand by branch, each at a fixed p: the direct count (n <= 14, p > 1/2),
+// the waiting time (n p < 10) and beta splits ahead of a waiting time.
+void BM_BinoRandBranch(benchmark::State &st) {
+  WHState s = kWHInitialState;
+  const int n = static_cast<int>(st.range(0));
+  const double p = static_cast<double>(st.range(1)) / 100.0;
+  for (auto _ : st) benchmark::DoNotOptimize(BinoRand(s, p, n));
+}
+BENCHMARK(BM_BinoRandBranch)->Args({10, 70})->Args({100, 5})->Args({100, 50})->Args({1000, 50});
+
+// The array forms on the library stream, as shapedraw and trialdraw call
+// them: mixed shapes in (0.1, 10) and probabilities in (0, 1), n = 100.
+void BM_GammaRandArray(benchmark::State &st) {
+  WHState shapes = {7, 77, 777};
+  std::vector<double> a(4096), x(a.size());
+  for (double &v : a) v = 0.1 + 9.9 * Rand(shapes);
+  for (auto _ : st) {
+    GammaRandArray(a.data(), x.data(), a.size());
+    benchmark::DoNotOptimize(x.data());
+  }
+  st.SetItemsProcessed(st.iterations() * static_cast<std::int64_t>(a.size()));
+}
+BENCHMARK(BM_GammaRandArray);
+
+void BM_BinoRandArray(benchmark::State &st) {
+  WHState probs = {7, 77, 777};
+  std::vector<double> p(4096), r(p.size());
+  for (double &v : p) v = Rand(probs);
+  for (auto _ : st) {
+    BinoRandArray(p.data(), 100, r.data(), p.size());
+    benchmark::DoNotOptimize(r.data());
+  }
+  st.SetItemsProcessed(st.iterations() * static_cast<std::int64_t>(p.size()));
+}
+BENCHMARK(BM_BinoRandArray);
+
 // One multinomial column of 10 categories and 1000 trials a step.
 void BM_MultiRand(benchmark::State &st) {
   WHState s = kWHInitialState;

@@ -13,5 +13,5 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
   if (gatebox::state_call("shapedraw", nlhs, plhs, nrhs, prhs)) return;  // the 'state' call forms
   gatebox::require_nargs(nrhs, 1, "shapedraw", "Usage: x = shapedraw(a)");
   auto e = gatebox::elementwise("shapedraw", prhs[0], "a must be a double array; convert it with double(a).", plhs);
-  for (std::size_t i = 0; i < e.count; ++i) e.out[i] = GammaRand(e.in[i]);
+  GammaRandArray(e.in, e.out, e.count);
 }

@@ -13,5 +13,5 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
   gatebox::require_nargs(nrhs, 2, "trialdraw", "Usage: r = bino_sample(p, n)");
   const int trials = gatebox::trial_count(prhs[1], "trialdraw");
   auto e = gatebox::elementwise("trialdraw", prhs[0], "p must be a double array; convert it with double(p).", plhs);
-  for (std::size_t i = 0; i < e.count; ++i) e.out[i] = BinoRand(e.in[i], trials);
+  BinoRandArray(e.in, trials, e.out, e.count);
 }

@@ -10,8 +10,13 @@
 #include "crmath.h"
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -23,6 +28,403 @@ const double kAlmostOne = 0.9999999999999998;
 
 WHState g_state = kWHInitialState;
 
+// Test hook: every comparison that a fast value would decide is made the
+// exact way instead (the paths otherwise taken only near a boundary).
+bool g_exact_decisions = false;
+
+// The reduction table of cr_log (c near 1/y and -log c), shared here by the
+// fast logarithm that decides comparisons.
+#include "crlog_table.inc"
+
+// ---- Uniforms -------------------------------------------------------------
+
+// The exact sum of the three component fractions, each a correctly rounded
+// IEEE quotient, added left to right.
+inline double exact_sum(const WHState &s) {
+  return (static_cast<double>(s.ix) / 30269.0 + static_cast<double>(s.iy) / 30307.0) +
+         static_cast<double>(s.iz) / 30323.0;
+}
+
+// The reciprocals 1/m rounded to double.
+const double kInvX = 1.0 / 30269.0, kInvY = 1.0 / 30307.0, kInvZ = 1.0 / 30323.0;
+// Bound on |fast sum - exact sum|.  Each product x * fl(1/m) is within 2^-52
+// relative of x/m and so within 1.5 * 2^-52 of the rounded quotient (all
+// below 1); the two additions of each sum (partial sums below 2 and 3) add
+// at most 2^-52 + 2^-51 each.  The total is below 2^-48; kSlack is 16 times
+// that, and also covers the roundings of sum +- kSlack themselves (an ulp of
+// a sum below 3 is at most 2^-51).
+const double kSlack = 0x1p-44;
+
+// One step of the generator and the rounded sum.  The quotients are formed
+// as products with the reciprocals; when the fast sum lies within kSlack of
+// a single-precision rounding boundary (about one draw in 10^6) the sum is
+// recomputed with the exact divisions.  Rounding to single precision is
+// monotone, so when sum - kSlack and sum + kSlack round to the same float,
+// so does the exact sum, which lies between them.
+inline double rand_step(WHState &s) {
+  s.ix = (171 * s.ix) % 30269;
+  s.iy = (172 * s.iy) % 30307;
+  s.iz = (170 * s.iz) % 30323;
+  const double sum = (static_cast<double>(s.ix) * kInvX + static_cast<double>(s.iy) * kInvY) +
+                     static_cast<double>(s.iz) * kInvZ;
+  float f = static_cast<float>(sum - kSlack);
+  if (f != static_cast<float>(sum + kSlack) || g_exact_decisions) f = static_cast<float>(exact_sum(s));
+  return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
+}
+
+// ---- Uniforms in blocks -----------------------------------------------------
+
+// Each component is a linear recurrence, so the state j steps on is
+// (a^j mod m) x mod m: the next kBlock uniforms follow from one state with
+// no chain of dependent steps (the products stay below 30323^2 < 2^31).
+constexpr int kBlock = 16;
+
+constexpr std::int32_t pow_mod(std::int32_t a, int j, std::int32_t m) {
+  std::int32_t r = 1;
+  for (int i = 0; i < j; ++i) r = (r * a) % m;
+  return r;
+}
+
+struct JumpTable {
+  double x[kBlock], y[kBlock], z[kBlock];
+};
+
+constexpr JumpTable make_jumps() {
+  JumpTable t{};
+  for (int j = 0; j < kBlock; ++j) {
+    t.x[j] = pow_mod(171, j + 1, 30269);
+    t.y[j] = pow_mod(172, j + 1, 30307);
+    t.z[j] = pow_mod(170, j + 1, 30323);
+  }
+  return t;
+}
+alignas(32) constexpr JumpTable kJump = make_jumps();
+
+// The next kBlock uniforms from one state and the state after each (its
+// components as doubles, whole numbers).  The block is a pure function of
+// its starting state, so it stays valid for any stream whose state equals
+// the state reached at the next unused position; one block serves every
+// stream (no threads).
+struct Block {
+  alignas(32) double x[kBlock];
+  alignas(32) double y[kBlock];
+  alignas(32) double z[kBlock];
+  alignas(32) double u[kBlock];
+  WHState from;
+};
+Block g_block;
+int g_pos = kBlock;  // next unused position; kBlock: nothing cached
+
+// The uniform of position j, with the exact sum where the fast one is too
+// close to a rounding boundary (as rand_step).
+inline double block_uniform(double sum, int j) {
+  const Block &b = g_block;
+  float f = static_cast<float>(sum - kSlack);
+  if (f != static_cast<float>(sum + kSlack) || g_exact_decisions)
+    f = static_cast<float>((b.x[j] / 30269.0 + b.y[j] / 30307.0) + b.z[j] / 30323.0);
+  return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
+}
+
+// The reductions (a^j mod m) x mod m are done in double: the product p is
+// below 2^30 and exact, and trunc(p fl(1/m)) is the exact quotient, since
+// p fl(1/m) is within 2^-37 of p/m while the fraction of p/m lies in
+// [1/m, 1 - 1/m] (m is prime and does not divide p).  So p - q m is the
+// exact remainder, the same integer as the int32 recurrence gives.  The
+// sums and roundings are those of rand_step, lane by lane: every path
+// (AVX, SSE2, scalar) gives the same bits.
+void fill_scalar(const WHState &s) {
+  Block &b = g_block;
+  for (int j = 0; j < kBlock; ++j) {
+    b.x[j] = static_cast<double>((static_cast<std::int32_t>(kJump.x[j]) * s.ix) % 30269);
+    b.y[j] = static_cast<double>((static_cast<std::int32_t>(kJump.y[j]) * s.iy) % 30307);
+    b.z[j] = static_cast<double>((static_cast<std::int32_t>(kJump.z[j]) * s.iz) % 30323);
+    const double sum = (b.x[j] * kInvX + b.y[j] * kInvY) + b.z[j] * kInvZ;
+    b.u[j] = block_uniform(sum, j);
+  }
+}
+
+#if defined(__SSE2__)
+void fill_sse2(const WHState &s) {
+  Block &b = g_block;
+  const __m128d x0 = _mm_set1_pd(s.ix), y0 = _mm_set1_pd(s.iy), z0 = _mm_set1_pd(s.iz);
+  const __m128d mx = _mm_set1_pd(30269.0), my = _mm_set1_pd(30307.0), mz = _mm_set1_pd(30323.0);
+  const __m128d ix = _mm_set1_pd(kInvX), iy = _mm_set1_pd(kInvY), iz = _mm_set1_pd(kInvZ);
+  const __m128d slack = _mm_set1_pd(kSlack);
+  for (int j = 0; j < kBlock; j += 2) {
+    const __m128d px = _mm_mul_pd(_mm_load_pd(kJump.x + j), x0);
+    const __m128d py = _mm_mul_pd(_mm_load_pd(kJump.y + j), y0);
+    const __m128d pz = _mm_mul_pd(_mm_load_pd(kJump.z + j), z0);
+    const __m128d rx = _mm_sub_pd(px, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(px, ix))), mx));
+    const __m128d ry = _mm_sub_pd(py, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(py, iy))), my));
+    const __m128d rz = _mm_sub_pd(pz, _mm_mul_pd(_mm_cvtepi32_pd(_mm_cvttpd_epi32(_mm_mul_pd(pz, iz))), mz));
+    _mm_store_pd(b.x + j, rx);
+    _mm_store_pd(b.y + j, ry);
+    _mm_store_pd(b.z + j, rz);
+    const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_mul_pd(rx, ix), _mm_mul_pd(ry, iy)), _mm_mul_pd(rz, iz));
+    const __m128 lo = _mm_cvtpd_ps(_mm_sub_pd(sum, slack)), hi = _mm_cvtpd_ps(_mm_add_pd(sum, slack));
+    // The fractional part of the float, in float, widened.
+    const __m128 frac = _mm_sub_ps(lo, _mm_cvtepi32_ps(_mm_cvttps_epi32(lo)));
+    _mm_store_pd(b.u + j, _mm_cvtps_pd(frac));
+    if ((_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) & 3) != 0 || g_exact_decisions) {  // near a boundary
+      alignas(16) double sums[2];
+      _mm_store_pd(sums, sum);
+      for (int i = 0; i < 2; ++i) b.u[j + i] = block_uniform(sums[i], j + i);
+    }
+  }
+}
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+// Four lanes (AVX), where the processor has it.  Not on Windows, whose
+// GCC does not align the stack for 32-byte spills.
+#define GATEBOX_RANDOM_AVX 1
+__attribute__((target("avx"))) void fill_avx(const WHState &s) {
+  Block &b = g_block;
+  const __m256d x0 = _mm256_set1_pd(s.ix), y0 = _mm256_set1_pd(s.iy), z0 = _mm256_set1_pd(s.iz);
+  const __m256d mx = _mm256_set1_pd(30269.0), my = _mm256_set1_pd(30307.0), mz = _mm256_set1_pd(30323.0);
+  const __m256d ix = _mm256_set1_pd(kInvX), iy = _mm256_set1_pd(kInvY), iz = _mm256_set1_pd(kInvZ);
+  const __m256d slack = _mm256_set1_pd(kSlack);
+  for (int j = 0; j < kBlock; j += 4) {
+    const __m256d px = _mm256_mul_pd(_mm256_load_pd(kJump.x + j), x0);
+    const __m256d py = _mm256_mul_pd(_mm256_load_pd(kJump.y + j), y0);
+    const __m256d pz = _mm256_mul_pd(_mm256_load_pd(kJump.z + j), z0);
+    const __m256d rx = _mm256_sub_pd(px, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(px, ix))), mx));
+    const __m256d ry = _mm256_sub_pd(py, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(py, iy))), my));
+    const __m256d rz = _mm256_sub_pd(pz, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(pz, iz))), mz));
+    _mm256_store_pd(b.x + j, rx);
+    _mm256_store_pd(b.y + j, ry);
+    _mm256_store_pd(b.z + j, rz);
+    const __m256d sum =
+        _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(rx, ix), _mm256_mul_pd(ry, iy)), _mm256_mul_pd(rz, iz));
+    const __m128 lo = _mm256_cvtpd_ps(_mm256_sub_pd(sum, slack)), hi = _mm256_cvtpd_ps(_mm256_add_pd(sum, slack));
+    const __m128 frac = _mm_sub_ps(lo, _mm_cvtepi32_ps(_mm_cvttps_epi32(lo)));
+    _mm256_store_pd(b.u + j, _mm256_cvtps_pd(frac));
+    if (_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) != 0 || g_exact_decisions) {  // near a boundary
+      alignas(32) double sums[4];
+      _mm256_store_pd(sums, sum);
+      for (int i = 0; i < 4; ++i) b.u[j + i] = block_uniform(sums[i], j + i);
+    }
+  }
+}
+#endif
+
+// 0: not chosen yet; 1 scalar; 2 SSE2; 3 AVX.
+int g_fill_kind = 0;
+
+int choose_fill() {
+#if defined(GATEBOX_RANDOM_AVX)
+  if (__builtin_cpu_supports("avx")) return 3;
+#endif
+#if defined(__SSE2__)
+  return 2;
+#else
+  return 1;
+#endif
+}
+
+int fill_block(const WHState &s) {
+  g_block.from = s;
+  if (g_fill_kind == 0) g_fill_kind = choose_fill();
+  switch (g_fill_kind) {
+#if defined(GATEBOX_RANDOM_AVX)
+    case 3: fill_avx(s); break;
+#endif
+#if defined(__SSE2__)
+    case 2: fill_sse2(s); break;
+#endif
+    default: fill_scalar(s); break;
+  }
+  return 0;
+}
+
+inline bool same_state(const WHState &a, const WHState &b) {
+  return a.ix == b.ix && a.iy == b.iy && a.iz == b.iz;
+}
+
+inline WHState block_state(int pos) {
+  if (pos == 0) return g_block.from;
+  return {static_cast<std::int32_t>(g_block.x[pos - 1]), static_cast<std::int32_t>(g_block.y[pos - 1]),
+          static_cast<std::int32_t>(g_block.z[pos - 1])};
+}
+
+// The uniforms of one sampler call on the state s: read from the block,
+// refilled as it runs out; when the call ends, s is the state after the
+// last uniform taken, as if each had been drawn by a single step.
+class Draws {
+ public:
+  explicit Draws(WHState &s) : s_(s) {
+    pos_ = (g_pos < kBlock && same_state(s, block_state(g_pos))) ? g_pos : fill_block(s);
+  }
+  Draws(const Draws &) = delete;
+  Draws &operator=(const Draws &) = delete;
+  ~Draws() {
+    s_ = block_state(pos_);
+    g_pos = pos_;
+  }
+  double next() {
+    if (pos_ == kBlock) pos_ = fill_block(block_state(kBlock));
+    return g_block.u[pos_++];
+  }
+  // The state reached so far, and a new start from another state.
+  WHState state() const { return block_state(pos_); }
+  void restart(const WHState &s) { pos_ = fill_block(s); }
+
+ private:
+  WHState &s_;
+  int pos_;
+};
+
+// ---- A fast logarithm for deciding comparisons ----------------------------
+
+// fast_log: log x for a positive normal double, with a bound err on its
+// absolute error; NaN (so that no comparison decides) for any other x.  The
+// reduction is cr_log's (Tang 1990, multiplicative form): x = 2^e y,
+// r = y c - 1 exact with |r| <= 2^-8, log x = e ln2 + (-log c) + log1p(r),
+// here with log1p(r) by its Taylor series to r^7 in double (truncation
+// below 2^-66 |r|).  The error: the sum A = e Hi + (-log c)hi rounds once
+// (2^-53 |A|), the series once per Horner step on terms 2^-8 times smaller
+// than r and once at its last addition (below 2^-52 |r| together), the
+// final sum once (2^-53 |log x|, below 2^-53 (|A| + |r|)), and the low
+// parts of ln2 and -log c leave below 2^-95 |e| + 2^-105.  So
+// err = 2^-50 (|A| + |r|) holds the error at least four times over (A = 0
+// only for e = 0, c = 1, where the low parts are exactly 0).  For an x
+// that holds a float (kSingle) y c - 1 is exact without splitting y.
+template <bool kSingle>
+inline double fast_log_t(double x, double &err) {
+  std::uint64_t u;
+  std::memcpy(&u, &x, sizeof u);
+  if (u - 0x0010000000000000ULL >= 0x7fe0000000000000ULL) {  // zero, subnormal, inf, NaN, negative
+    err = 0.0;
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  const int t = static_cast<int>((u >> 44) & 0xff);
+  const int wrap = t >= kLogWrap ? 1 : 0;
+  const int e = static_cast<int>(u >> 52) - 1023 + wrap;
+  std::uint64_t uy = ((u & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL) - (static_cast<std::uint64_t>(wrap) << 52);
+  double y;
+  std::memcpy(&y, &uy, sizeof y);
+  const double c = kLogTab[t][0];
+  double r;
+  if (kSingle) {
+    r = y * c - 1.0;  // y of 24 bits, c of 9: y c is exact, and so is y c - 1 (Sterbenz)
+  } else {
+    const std::uint64_t uy1 = uy & ~std::uint64_t{0x1ff};
+    double y1;
+    std::memcpy(&y1, &uy1, sizeof y1);
+    r = (y1 * c - 1.0) + (y - y1) * c;  // exact, as in cr_log
+  }
+  const double ed = static_cast<double>(e);
+  const double a = ed * kLn2Hi + kLogTab[t][1];
+  const double q = -0.5 + r * (0x1.5555555555555p-2 +
+                               r * (-0.25 + r * (0.2 + r * (-0x1.5555555555555p-3 + r * 0x1.2492492492492p-3))));
+  const double lo = (r * r) * q + (kLogTab[t][2] + ed * kLn2Lo);
+  err = (std::fabs(a) + std::fabs(r)) * 0x1p-50;
+  return a + (r + lo);
+}
+
+// fast_log for any double, and for a double that holds a float (the uniforms).
+inline double fast_log(double x, double &err) { return fast_log_t<false>(x, err); }
+inline double fast_log_single(double x, double &err) { return fast_log_t<true>(x, err); }
+
+// ---- Gamma ----------------------------------------------------------------
+
+// The constants of the Cheng-Feast attempts for one shape a > 1.
+struct GammaConsts {
+  double a, c1, c2, c3, c4, d;
+};
+
+inline void gamma_consts(GammaConsts &k, double a) {
+  k.a = a;
+  k.d = a - 1.0;
+  k.c1 = (a - 1.0 / (6.0 * a)) / k.d;
+  k.c2 = 2.0 / k.d;
+  k.c3 = k.c2 + 2.0;
+  k.c4 = 1.0 / std::sqrt(a);
+}
+
+// The constants of the last shape seen: a run of equal shapes computes them
+// once.
+GammaConsts g_last = {-1.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+
+// The logarithmic test c2 ln u1 - ln w + w < 1, decided by fast_log when its
+// value is further from 1 than the bound on its difference from the value
+// with cr_log, else by cr_log itself.  The operations are those of the exact
+// test in the same order, so each rounding moves the two values apart by at
+// most 2^-52 of the operand magnitudes; B doubles the sum of those and of the
+// logarithms' bounds, which also covers the rounding of v - 1 and of B.
+inline bool log_test(double c2, double u1, double w) {
+  double e1, e2;
+  const double l1 = fast_log(u1, e1), l2 = fast_log(w, e2);
+  const double t1 = c2 * l1;
+  const double v = (t1 - l2) + w;
+  const double bound = g_exact_decisions ? HUGE_VAL
+                                         : 2.0 * (c2 * e1 + e2) + (std::fabs(t1) + std::fabs(l2) + std::fabs(w)) * 0x1p-49;
+  const double dv = v - 1.0;
+  if (dv < -bound) return true;
+  if (dv >= bound) return false;
+  return c2 * cr_log(u1) - cr_log(w) + w < 1.0;  // too close (or NaN): the exact test
+}
+
+// ---- Binomial waiting time --------------------------------------------------
+
+// The waiting-time count on n >= 1 trials with q = -ln(1 - p), as written:
+// exact logarithms throughout.
+int waiting_exact(WHState &s, double p, int n) {
+  const double trials = static_cast<double>(n);
+  const double q = -cr_log(1.0 - p);
+  double sum = -cr_log(rand_step(s)) / trials;
+  if (sum > q) return 0;
+  for (int m = n - 1; m > 0; --m) {
+    sum = sum - cr_log(rand_step(s)) / static_cast<double>(m);
+    if (sum > q) return n - m;
+  }
+  return n;
+}
+
+// The same count with fast_log.  Only the comparisons with q depend on the
+// logarithms, and the count is all that is returned, so the sum is carried
+// with a bound E on its distance from the exact sum: a term L/m moves by at
+// most e_L/m plus its two roundings, each addition by its two roundings
+// (2^-53 of the magnitudes each; E uses twice the needed amount, which also
+// covers the rounding of E and of sum - q), and q by its bound plus half an
+// ulp.  A comparison closer than E restarts from the saved state with the
+// exact loop, which consumes the same uniforms.
+// The exact loop from the saved state, the draws going on after it.
+int waiting_restart(Draws &draws, WHState start, double p, int n) {
+  const int count = waiting_exact(start, p, n);
+  draws.restart(start);
+  return count;
+}
+
+int waiting_time(Draws &draws, double p, int n) {
+  const WHState start = draws.state();
+  const double trials = static_cast<double>(n);
+  double eq, el;
+  const double q = -fast_log(1.0 - p, eq);
+  double sum = -fast_log_single(draws.next(), el) / trials;
+  double bound = 2.0 * (eq + el / trials) + (std::fabs(q) + std::fabs(sum)) * 0x1p-50;
+  double d = sum - q;
+  if (d > bound) return 0;
+  if (!(-d >= bound)) {
+    return waiting_restart(draws, start, p, n);
+  }
+  for (int m = n - 1; m > 0; --m) {
+    const double md = static_cast<double>(m);
+    const double term = fast_log_single(draws.next(), el) / md;
+    sum = sum - term;
+    bound += 2.0 * el / md + (std::fabs(term) + std::fabs(sum)) * 0x1p-50;
+    d = sum - q;
+    // Forced exact: a restart after two terms, so that it follows consumed
+    // uniforms.
+    if (g_exact_decisions && m < n - 2) bound = HUGE_VAL;
+    if (d > bound) return n - m;
+    if (!(-d >= bound)) {
+      return waiting_restart(draws, start, p, n);
+    }
+  }
+  return n;
+}
+
 }  // namespace
 
 // Rand: Wichmann and Hill (1982), Algorithm AS 183, Applied Statistics 31,
@@ -30,23 +432,55 @@ WHState g_state = kWHInitialState;
 // arithmetic is exact); the three fractions x/m are summed in double, the sum
 // is rounded to the nearest single-precision value, and its fractional part
 // (exact in single precision) is returned.  The result lies on a float grid in
-// [0, 1) and is exactly 0 when the rounded sum is a whole number.  With SSE2
-// the first two quotients share one packed division (the same IEEE quotients:
-// division dominates the cost of a draw).
+// [0, 1) and is exactly 0 when the rounded sum is a whole number.  The
+// quotients are formed by products with the reciprocals, with the divisions
+// kept for sums near a rounding boundary (rand_step): the same floats.
 double Rand(WHState &s) {
-  s.ix = (171 * s.ix) % 30269;
-  s.iy = (172 * s.iy) % 30307;
-  s.iz = (170 * s.iz) % 30323;
+  Draws draws(s);
+  return draws.next();
+}
+
+// The Cheng-Feast attempts for the constants k (shape above 1), the draw
+// scaled by boost * (a - 1).
+static double gamma_attempts(Draws &draws, const GammaConsts &k, double boost) {
+  const double scale = boost * k.d;
+  const bool squeeze = k.a > 2.5;
+  for (;;) {
+    // Two uniforms in every attempt, u1 first.
+    double u1 = draws.next();
+    double u2 = draws.next();
+    // GKM2: move u1 into the parallelogram around the diagonal.
+    if (squeeze) u1 = u2 + k.c4 * (1.0 - 1.86 * u1);
+    if (u1 <= 0.0 || u1 >= 1.0) continue;
+    double w = k.c1 * u2 / u1;
+    // Quick acceptance, then the logarithmic test.
+    if (k.c2 * u1 + w + 1.0 / w <= k.c3) return scale * w;
+    if (log_test(k.c2, u1, w)) return scale * w;
+  }
+}
+
+// The constants of two shapes at once: gamma_consts on each, in the two
+// lanes of SSE2 registers where there are such.
+static void gamma_consts2(GammaConsts &ka, double a, GammaConsts &kb, double b) {
 #if defined(__SSE2__)
-  __m128d q = _mm_div_pd(_mm_set_pd(static_cast<double>(s.iy), static_cast<double>(s.ix)),
-                         _mm_set_pd(30307.0, 30269.0));
-  double sum = (_mm_cvtsd_f64(q) + _mm_cvtsd_f64(_mm_unpackhi_pd(q, q))) + static_cast<double>(s.iz) / 30323.0;
+  const __m128d s = _mm_set_pd(b, a);
+  const __m128d d = _mm_sub_pd(s, _mm_set1_pd(1.0));
+  const __m128d c1 = _mm_div_pd(_mm_sub_pd(s, _mm_div_pd(_mm_set1_pd(1.0), _mm_mul_pd(_mm_set1_pd(6.0), s))), d);
+  const __m128d c2 = _mm_div_pd(_mm_set1_pd(2.0), d);
+  const __m128d c3 = _mm_add_pd(c2, _mm_set1_pd(2.0));
+  const __m128d c4 = _mm_div_pd(_mm_set1_pd(1.0), _mm_sqrt_pd(s));
+  alignas(16) double v[5][2];
+  _mm_store_pd(v[0], d);
+  _mm_store_pd(v[1], c1);
+  _mm_store_pd(v[2], c2);
+  _mm_store_pd(v[3], c3);
+  _mm_store_pd(v[4], c4);
+  ka = {a, v[1][0], v[2][0], v[3][0], v[4][0], v[0][0]};
+  kb = {b, v[1][1], v[2][1], v[3][1], v[4][1], v[0][1]};
 #else
-  double sum = static_cast<double>(s.ix) / 30269.0 + static_cast<double>(s.iy) / 30307.0 +
-               static_cast<double>(s.iz) / 30323.0;
+  gamma_consts(ka, a);
+  gamma_consts(kb, b);
 #endif
-  float f = static_cast<float>(sum);
-  return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
 }
 
 // GammaRand: Gamma(a, 1) by the ratio-of-uniforms method of Cheng and Feast
@@ -54,94 +488,149 @@ double Rand(WHState &s) {
 // 290-295: algorithm GKM1 for a <= 2.5, GKM2 (the uniforms squeezed into a
 // parallelogram) above.  Shapes below 1 are raised by one and the draw scaled
 // by U^(1/a) (Stuart's theorem).  Acceptance takes fewer than two attempts of
-// two uniforms each on average.
-double GammaRand(WHState &s, double a) {
+// two uniforms each on average.  The logarithmic test is decided by a fast
+// logarithm with an error bound, falling back to cr_log when close.
+static double gamma_draw(Draws &draws, double a, const GammaConsts *given = nullptr) {
   if (std::isnan(a)) return a;           // NaN: NaN, nothing drawn
   if (a < kTiny) return 0.0;             // zero, negative, tiny, -Inf: 0, nothing drawn
   if (a == HUGE_VAL) return a;           // +Inf: +Inf, nothing drawn (no attempt accepts)
-  if (std::fabs(a - 1.0) < kTiny) return -cr_log(Rand(s));  // exponential, one uniform
+  if (std::fabs(a - 1.0) < kTiny) return -cr_log(draws.next());  // exponential, one uniform
 
   // Shape below 1: one uniform for the boost U^(1/a), then shape a + 1.
   double boost = 1.0;
   if (a < 1.0) {
-    double u = Rand(s);
+    double u = draws.next();
     boost = cr_exp(cr_log(u) / a);
     a = a + 1.0;
   }
 
-  const double d = a - 1.0;
-  const double c1 = (a - 1.0 / (6.0 * a)) / d;
-  const double c2 = 2.0 / d;
-  const double c3 = c2 + 2.0;
-  const double c4 = 1.0 / std::sqrt(a);
-  const double scale = boost * d;
-  const bool squeeze = a > 2.5;
+  if (given != nullptr) return gamma_attempts(draws, *given, boost);
+  if (!(g_last.a == a)) gamma_consts(g_last, a);
+  return gamma_attempts(draws, g_last, boost);
+}
 
-  for (;;) {
-    // Two uniforms in every attempt, u1 first.
-    double u1 = Rand(s);
-    double u2 = Rand(s);
-    // GKM2: move u1 into the parallelogram around the diagonal.
-    if (squeeze) u1 = u2 + c4 * (1.0 - 1.86 * u1);
-    if (u1 <= 0.0 || u1 >= 1.0) continue;
-    double w = c1 * u2 / u1;
-    // Quick acceptance, then the exact logarithmic test.
-    if (c2 * u1 + w + 1.0 / w <= c3) return scale * w;
-    if (c2 * cr_log(u1) - cr_log(w) + w < 1.0) return scale * w;
-  }
+// The shape whose constants the attempts of gamma_draw(a) use (a + 1 below
+// 1), or 2 (any shape will do) where there are no attempts.
+inline double attempt_shape(double a) {
+  if (!(a >= kTiny) || a == HUGE_VAL || std::fabs(a - 1.0) < kTiny) return 2.0;
+  return a < 1.0 ? a + 1.0 : a;
 }
 
 // BetaRand: g1/(g1 + g2) with g1 = Gamma(a) drawn first, then g2 = Gamma(b).
-// Both shapes below 2^-52 give 0/0 = NaN.
-double BetaRand(WHState &s, double a, double b) {
-  double g1 = GammaRand(s, a);
-  double g2 = GammaRand(s, b);
+// Both shapes below 2^-52 give 0/0 = NaN.  When both shapes go straight to
+// the attempts (finite, above 1 + 2^-52), the constants of the two are
+// formed together, lane by lane (the same operations on each).
+static double beta_draw(Draws &draws, double a, double b) {
+  if (a < HUGE_VAL && b < HUGE_VAL && a - 1.0 >= kTiny && b - 1.0 >= kTiny) {
+    GammaConsts ka, kb;
+    gamma_consts2(ka, a, kb, b);
+    double g1 = gamma_attempts(draws, ka, 1.0);
+    double g2 = gamma_attempts(draws, kb, 1.0);
+    return g1 / (g1 + g2);
+  }
+  double g1 = gamma_draw(draws, a);
+  double g2 = gamma_draw(draws, b);
   return g1 / (g1 + g2);
 }
 
 // BinoRand: Binomial(n, p).  Small n with p > 1/2 counts n uniforms below p;
 // n*p >= 10 splits the trials at the k-th smallest of n uniforms, a
-// Beta(k, n + 1 - k) draw, and recurses into the side that holds p (Knuth,
+// Beta(k, n + 1 - k) draw, and goes on in the side that holds p (Knuth,
 // TAOCP vol. 2, section 3.4.1; Ahrens and Dieter 1974, Computing 12,
 // 223-246); the rest sums exponential spacings until they pass -ln(1 - p)
 // (the waiting-time method, Devroye 1986, Non-Uniform Random Variate
 // Generation, ch. X), costing one uniform more than the count returned.  The
-// trial count shrinks at every split, so the recursion is shallow.
+// splits are a loop: each adds (or subtracts) its k to the count of the
+// side it continues in.
+static int bino_draw(Draws &draws, double p, int n) {
+  int base = 0, sign = 1;  // the result is base + sign * (count of this stage)
+  for (;;) {
+    if (n < 0) return base;                  // no trials: 0, nothing drawn
+    if (std::isnan(p)) return base;          // NaN: 0, nothing drawn
+    if (p < kTiny) return base;              // negative or tiny: 0, nothing drawn
+    if (p >= kAlmostOne) return base + sign * n;  // certain success: n, nothing drawn
+
+    // Direct method: n uniforms, count those below p.
+    if (p > 0.5 && n <= 14) {
+      int count = 0;
+      for (int i = 0; i < n; ++i)
+        count += draws.next() < p ? 1 : 0;  // branch-free: the outcome is random
+      return base + sign * count;
+    }
+
+    // Beta split at k = floor(p (n + 1)), 10 <= k <= n.  n + 1 is formed in
+    // double so that n = 2^31 - 1 does not overflow.
+    const double trials = static_cast<double>(n);
+    if (trials * p >= 10.0) {
+      const double kd = std::floor(p * (trials + 1.0));
+      const int k = static_cast<int>(kd);
+      const double y = beta_draw(draws, kd, trials + 1.0 - kd);
+      if (p >= y) {  // k + Binomial(n - k, (p - y)/(1 - y))
+        base += sign * k;
+        p = (p - y) / (1.0 - y);
+        n = n - k;
+      } else {  // (k - 1) - Binomial(k - 1, (y - p)/y)
+        base += sign * (k - 1);
+        sign = -sign;
+        p = (y - p) / y;
+        n = k - 1;
+      }
+      continue;
+    }
+
+    // Waiting time: the first spacing decides a count of 0, then one uniform
+    // per further success.
+    if (n == 0) {  // no trials: the first spacing alone, count 0
+      draws.next();
+      return base;
+    }
+    return base + sign * waiting_time(draws, p, n);
+  }
+}
+
+double GammaRand(WHState &s, double a) {
+  Draws draws(s);
+  return gamma_draw(draws, a);
+}
+
+double BetaRand(WHState &s, double a, double b) {
+  Draws draws(s);
+  return beta_draw(draws, a, b);
+}
+
 int BinoRand(WHState &s, double p, int n) {
-  if (n < 0) return 0;                 // no trials: 0, nothing drawn
-  if (std::isnan(p)) return 0;         // NaN: 0, nothing drawn
-  if (p < kTiny) return 0;             // negative or tiny: 0, nothing drawn
-  if (p >= kAlmostOne) return n;       // certain success: n, nothing drawn
+  Draws draws(s);
+  return bino_draw(draws, p, n);
+}
 
-  // Direct method: n uniforms, count those below p.
-  if (p > 0.5 && n <= 14) {
-    int count = 0;
-    for (int i = 0; i < n; ++i)
-      if (Rand(s) < p) ++count;
-    return count;
+// The array forms: one sampler call per element, in order, on one run of
+// draws (the stream state is written back once, at the end).
+// GammaRandArray forms the constants of a chunk of shapes first, two at a
+// time (the divisions and square roots of many shapes overlap instead of
+// waiting on each other), and equal neighbours share them.
+void GammaRandArray(const double *a, double *x, std::size_t count) {
+  constexpr std::size_t kChunk = 64;
+  GammaConsts k[kChunk];
+  Draws draws(g_state);
+  for (std::size_t i0 = 0; i0 < count; i0 += kChunk) {
+    const std::size_t m = count - i0 < kChunk ? count - i0 : kChunk;
+    for (std::size_t j = 0; j < m; j += 2) {
+      const double s0 = attempt_shape(a[i0 + j]);
+      const double s1 = j + 1 < m ? attempt_shape(a[i0 + j + 1]) : s0;
+      if (j > 0 && s0 == k[j - 1].a && s1 == s0) {
+        k[j] = k[j - 1];
+        k[j + 1] = k[j - 1];
+      } else {
+        gamma_consts2(k[j], s0, k[j + 1], s1);  // k has room for the pair
+      }
+    }
+    for (std::size_t j = 0; j < m; ++j) x[i0 + j] = gamma_draw(draws, a[i0 + j], &k[j]);
   }
+}
 
-  // Beta split at k = floor(p (n + 1)), 10 <= k <= n.  n + 1 is formed in
-  // double so that n = 2^31 - 1 does not overflow.
-  const double trials = static_cast<double>(n);
-  if (trials * p >= 10.0) {
-    const double kd = std::floor(p * (trials + 1.0));
-    const int k = static_cast<int>(kd);
-    const double y = BetaRand(s, kd, trials + 1.0 - kd);
-    if (p >= y) return k + BinoRand(s, (p - y) / (1.0 - y), n - k);
-    return (k - 1) - BinoRand(s, (y - p) / y, k - 1);
-  }
-
-  // Waiting time: the first spacing decides a count of 0, then one uniform
-  // per further success.
-  const double q = -cr_log(1.0 - p);
-  double sum = -cr_log(Rand(s)) / trials;
-  if (sum > q) return 0;
-  for (int m = n - 1; m > 0; --m) {
-    sum = sum - cr_log(Rand(s)) / static_cast<double>(m);
-    if (sum > q) return n - m;
-  }
-  return n;
+void BinoRandArray(const double *p, int n, double *r, std::size_t count) {
+  Draws draws(g_state);
+  for (std::size_t i = 0; i < count; ++i) r[i] = bino_draw(draws, p[i], n);
 }
 
 double Rand() { return Rand(g_state); }
@@ -149,6 +638,22 @@ double GammaRand(double a) { return GammaRand(g_state, a); }
 double BetaRand(double a, double b) { return BetaRand(g_state, a, b); }
 int BinoRand(double p, int n) { return BinoRand(g_state, p, n); }
 WHState &LibraryStream() { return g_state; }
+
+namespace gatebox_random_test {
+void set_exact_decisions(bool on) { g_exact_decisions = on; }
+bool set_uniform_path(int kind) {
+  g_pos = kBlock;  // the cached block was made by another path
+  if (kind == 0) {
+    g_fill_kind = choose_fill();
+    return true;
+  }
+  if (kind < 1 || kind > choose_fill()) return false;
+  g_fill_kind = kind;
+  return true;
+}
+double fast_log(double x, double &err) { return ::fast_log(x, err); }
+double fast_log_single(float x, double &err) { return ::fast_log_single(x, err); }
+}  // namespace gatebox_random_test
 
 // ---- Reading, setting and seeding the library's stream ----------------------
 

@@ -90,6 +90,11 @@ double Rand();
 double GammaRand(double a);
 double BetaRand(double a, double b);
 int BinoRand(double p, int n);
+// Array forms on the library's stream: x[i] = GammaRand(a[i]) and
+// r[i] = BinoRand(p[i], n) for i = 0 .. count - 1 in order, the same draws
+// as those calls one by one.
+void GammaRandArray(const double *a, double *x, std::size_t count);
+void BinoRandArray(const double *p, int n, double *r, std::size_t count);
 // The library's own stream itself, for samplers that take a state (the
 // kernels' MultiRand): drawing from it is drawing from the library's stream.
 WHState &LibraryStream();
@@ -103,3 +108,21 @@ bool ValidState(const WHState &state);
 // The valid state that seed k (1 .. 2^32 - 1) stands for, by a fixed integer
 // mapping (splitmix64, see random.cpp); seed 0 stands for kWHInitialState.
 WHState SeedState(std::uint32_t k);
+
+// Test hooks of random.cpp.  set_exact_decisions(true) makes every
+// comparison that a fast value would decide (the rounded uniform sums, the
+// logarithmic tests, the waiting-time sums) go the exact way, as happens
+// near a boundary; the streams are the same either way (and on every
+// uniform path).  fast_log is the
+// bounded logarithm behind those decisions: log x within err, or NaN for x
+// that is not a positive normal double.
+namespace gatebox_random_test {
+void set_exact_decisions(bool on);
+// The code that makes the blocks of uniforms: 1 portable, 2 SSE2, 3 AVX,
+// 0 the one chosen for this processor.  False (and no change) when this
+// build or processor lacks it.
+bool set_uniform_path(int kind);
+double fast_log(double x, double &err);
+// The same for an argument of single precision (as every uniform is).
+double fast_log_single(float x, double &err);
+}  // namespace gatebox_random_test

@@ -1,0 +1,273 @@
+// The samplers against a plain reference: one uniform per generator step with
+// the three divisions, and the samplers written as their published steps
+// with cr_log in every comparison and the beta splits as recursion.  Long
+// mixed streams must agree bit for bit, draw by draw, with the same state at
+// the end, in the normal mode and with every fast decision forced the exact
+// way.  GATEBOX_LONG_STREAM=1 runs 10^7 draws instead of 10^6.
+#include "crmath.h"
+#include "kernels.h"
+#include "util.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+namespace plain {
+
+double rand(WHState &s) {
+  s.ix = (171 * s.ix) % 30269;
+  s.iy = (172 * s.iy) % 30307;
+  s.iz = (170 * s.iz) % 30323;
+  float f = static_cast<float>(s.ix / 30269.0 + s.iy / 30307.0 + s.iz / 30323.0);
+  return static_cast<double>(f - static_cast<float>(static_cast<int>(f)));
+}
+
+double gamma(WHState &s, double a) {
+  const double tiny = 2.220446049250313e-16;
+  if (std::isnan(a)) return a;
+  if (a < tiny) return 0.0;
+  if (a == HUGE_VAL) return a;
+  if (std::fabs(a - 1.0) < tiny) return -cr_log(rand(s));
+  double boost = 1.0;
+  if (a < 1.0) {
+    boost = cr_exp(cr_log(rand(s)) / a);
+    a = a + 1.0;
+  }
+  const double d = a - 1.0, c1 = (a - 1.0 / (6.0 * a)) / d, c2 = 2.0 / d, c3 = c2 + 2.0;
+  const double c4 = 1.0 / std::sqrt(a);
+  for (;;) {
+    double u1 = rand(s);
+    double u2 = rand(s);
+    if (a > 2.5) u1 = u2 + c4 * (1.0 - 1.86 * u1);
+    if (u1 <= 0.0 || u1 >= 1.0) continue;
+    double w = c1 * u2 / u1;
+    if (c2 * u1 + w + 1.0 / w <= c3) return boost * d * w;
+    if (c2 * cr_log(u1) - cr_log(w) + w < 1.0) return boost * d * w;
+  }
+}
+
+double beta(WHState &s, double a, double b) {
+  double g1 = gamma(s, a);
+  double g2 = gamma(s, b);
+  return g1 / (g1 + g2);
+}
+
+int bino(WHState &s, double p, int n) {
+  if (n < 0 || std::isnan(p) || p < 2.220446049250313e-16) return 0;
+  if (p >= 0.9999999999999998) return n;
+  if (p > 0.5 && n <= 14) {
+    int count = 0;
+    for (int i = 0; i < n; ++i) count += rand(s) < p;
+    return count;
+  }
+  const double trials = n;
+  if (trials * p >= 10.0) {
+    const double kd = std::floor(p * (trials + 1.0));
+    const int k = static_cast<int>(kd);
+    const double y = beta(s, kd, trials + 1.0 - kd);
+    if (p >= y) return k + bino(s, (p - y) / (1.0 - y), n - k);
+    return (k - 1) - bino(s, (y - p) / y, k - 1);
+  }
+  const double q = -cr_log(1.0 - p);
+  double sum = -cr_log(rand(s)) / trials;
+  if (sum > q) return 0;
+  for (int m = n - 1; m > 0; --m) {
+    sum = sum - cr_log(rand(s)) / m;
+    if (sum > q) return n - m;
+  }
+  return n;
+}
+
+void multi(WHState &s, const double *p, std::size_t m, int trials, double *counts) {
+  double r = 1.0;
+  int a = trials;
+  for (std::size_t k = 0; k + 1 < m; ++k) {
+    int b = bino(s, p[k] / r, a);
+    counts[k] = b;
+    r -= p[k];
+    a -= b;
+    if (r == 0.0) {
+      for (std::size_t j = k + 1; j < m; ++j) counts[j] = 0.0;
+      return;
+    }
+  }
+  counts[m - 1] = a;
+}
+
+}  // namespace plain
+
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool same_state(const WHState &a, const WHState &b) { return a.ix == b.ix && a.iy == b.iy && a.iz == b.iz; }
+
+long stream_length(long normal) {
+  const char *e = std::getenv("GATEBOX_LONG_STREAM");
+  return e != nullptr && *e != '\0' && *e != '0' ? 10 * normal : normal;
+}
+
+// Parameters of the mixed stream: shapes in every branch (tiny, below 1,
+// exactly 1, GKM1, GKM2, large) with runs of equal shapes, probabilities
+// near 0, 1/2 and 1, and trial counts from 0 to 10^6 across the direct,
+// split and waiting-time branches.
+struct Mix {
+  WHState g = {4242, 17, 999};
+  double shape() {
+    static const double fixed[] = {1e-300, 0.0, -1.0, 1.0, 2.5, 1e-3, 1.0 + 1e-10, 5.0, 1e4, double(NAN), HUGE_VAL};
+    double u = plain::rand(g);
+    if (u < 0.05) return fixed[static_cast<int>(plain::rand(g) * 11)];
+    if (u < 0.4) return 0.1 + 9.9 * plain::rand(g);
+    if (u < 0.6) return plain::rand(g);
+    return 1.0 + 3.0 * plain::rand(g);
+  }
+  double prob() {
+    static const double fixed[] = {0.0, 1e-17, 0.5, 0.9999999999999998, 1.0, double(NAN), 1e-9, 0.999};
+    double u = plain::rand(g);
+    if (u < 0.05) return fixed[static_cast<int>(plain::rand(g) * 8)];
+    return plain::rand(g);
+  }
+  int trials() {
+    static const int n[] = {0, 1, 5, 14, 15, 30, 100, 100, 1000, 1000000, -3};
+    return n[static_cast<int>(plain::rand(g) * 11)];
+  }
+};
+
+// Draws `count` variates on the fast samplers and the plain ones, from two
+// streams used in turn (so that each sampler call finds the other stream's
+// uniforms cached), comparing every value and the states at the end.
+void compare_streams(long count) {
+  Mix mix;
+  WHState fast[2] = {kWHInitialState, SeedState(77)}, ref[2] = {kWHInitialState, SeedState(77)};
+  double shape = 2.0;
+  std::vector<double> p(7), cf(7), cr(7);
+  for (long i = 0; i < count; ++i) {
+    const int k = static_cast<int>((i / 3) & 1);
+    WHState &f = fast[k], &r = ref[k];
+    const int kind = static_cast<int>(plain::rand(mix.g) * 6);
+    if (kind == 0) {
+      ASSERT_TRUE(same_bits(Rand(f), plain::rand(r))) << "Rand, draw " << i;
+    } else if (kind == 1) {
+      if (plain::rand(mix.g) < 0.7) shape = mix.shape();  // else the shape repeats
+      ASSERT_TRUE(same_bits(GammaRand(f, shape), plain::gamma(r, shape))) << "GammaRand(" << shape << "), draw " << i;
+    } else if (kind == 2) {
+      const double a = mix.shape(), b = mix.shape();
+      ASSERT_TRUE(same_bits(BetaRand(f, a, b), plain::beta(r, a, b))) << "BetaRand(" << a << ", " << b << "), draw " << i;
+    } else if (kind <= 4) {
+      const double q = mix.prob();
+      const int n = mix.trials();
+      ASSERT_EQ(BinoRand(f, q, n), plain::bino(r, q, n)) << "BinoRand(" << q << ", " << n << "), draw " << i;
+    } else {
+      double total = 0.0;
+      for (double &v : p) total += (v = plain::rand(mix.g));
+      for (double &v : p) v /= total;
+      const int n = mix.trials();
+      gatebox::MultiRand(f, p.data(), p.size(), n, cf.data(), false);
+      plain::multi(r, p.data(), p.size(), n, cr.data());
+      ASSERT_EQ(cf, cr) << "MultiRand(" << n << "), draw " << i;
+    }
+    if ((i & 1023) == 0) {
+      ASSERT_TRUE(same_state(f, r)) << "state after draw " << i;
+    }
+  }
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_TRUE(same_state(fast[k], ref[k])) << "stream " << k;
+  }
+}
+
+TEST(FastSamplers, AgreeWithThePlainSamplersOnALongMixedStream) { compare_streams(stream_length(1000000)); }
+
+// Each way of making the blocks of uniforms that this build and processor
+// have (portable, SSE2, AVX) gives the same streams.
+TEST(FastSamplers, EveryUniformPathGivesTheSameStreams) {
+  int paths = 0;
+  for (int kind = 1; kind <= 3; ++kind) {
+    if (!gatebox_random_test::set_uniform_path(kind)) continue;
+    ++paths;
+    SCOPED_TRACE("uniform path " + std::to_string(kind));
+    compare_streams(stream_length(200000));
+    WHState a = kWHInitialState, b = kWHInitialState;
+    for (int i = 0; i < 1000000; ++i) {
+      ASSERT_TRUE(same_bits(Rand(a), plain::rand(b))) << "Rand, draw " << i;
+    }
+  }
+  gatebox_random_test::set_uniform_path(0);
+  EXPECT_GE(paths, 1);
+}
+
+// Every decision the exact way: the fallbacks (exact uniform sums, exact
+// log tests, the waiting time restarted after consumed uniforms) give the
+// same streams.
+TEST(FastSamplers, AgreeWithThePlainSamplersWhenEveryDecisionIsExact) {
+  gatebox_random_test::set_exact_decisions(true);
+  compare_streams(stream_length(100000));
+  gatebox_random_test::set_exact_decisions(false);
+}
+
+// The array forms on the library's stream give the plain draws one by one
+// and leave the stream where the plain samplers leave it.
+TEST(FastSamplers, ArrayFormsDrawAsTheCallsOneByOne) {
+  Mix mix;
+  std::vector<double> a(20001), x(a.size());  // chunks of shapes and an odd tail
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    a[i] = i > 0 && plain::rand(mix.g) < 0.4 ? a[i - 1] : mix.shape();  // runs of equal shapes too
+  }
+  SetRandState(SeedState(5));
+  WHState r = SeedState(5);
+  GammaRandArray(a.data(), x.data(), a.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    ASSERT_TRUE(same_bits(x[i], plain::gamma(r, a[i]))) << "GammaRandArray, element " << i;
+  }
+  EXPECT_TRUE(same_state(RandState(), r));
+  for (int n : {0, 7, 100, 5000}) {
+    for (double &v : a) v = mix.prob();
+    BinoRandArray(a.data(), n, x.data(), a.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      ASSERT_EQ(x[i], plain::bino(r, a[i], n)) << "BinoRandArray(" << n << "), element " << i;
+    }
+    EXPECT_TRUE(same_state(RandState(), r)) << n;
+  }
+  GammaRandArray(a.data(), x.data(), 0);  // nothing to draw: the stream stays
+  EXPECT_TRUE(same_state(RandState(), r));
+}
+
+// The bound of the fast logarithm holds with room to spare (it is a
+// quarter of the stated bound at most, measured against cr_log, which is
+// within half an ulp of log x) on uniforms, on arguments near 1 and near
+// the table's wrap point, and across the whole exponent range; anything
+// but a positive normal gives NaN.
+TEST(FastSamplers, FastLogStaysWithinItsBound) {
+  WHState s = {1, 2, 3};
+  long checked = 0, singles = 0;
+  auto check = [&](double x) {
+    double err;
+    const double f = gatebox_random_test::fast_log(x, err);
+    const double c = cr_log(x);
+    const double slack = std::fabs(std::nextafter(c, 0.0) - c) / 2;  // half an ulp of cr_log
+    ASSERT_TRUE(std::fabs(f - c) <= slack + err / 4) << x;
+    ++checked;
+    const float xf = static_cast<float>(x);  // the single-precision form
+    if (static_cast<double>(xf) == x) {
+      const double g = gatebox_random_test::fast_log_single(xf, err);
+      ASSERT_TRUE(std::fabs(g - c) <= slack + err / 4) << "single " << x;
+      ++singles;
+    }
+  };
+  for (int i = 0; i < 300000; ++i) {
+    const double u = plain::rand(s), v = plain::rand(s);
+    check(u > 0.0 ? u : 0.5);                                   // the uniforms themselves
+    check(1.0 + (u - 0.5) * 0x1p-20);                           // near 1
+    check(std::ldexp(1.0 + u, static_cast<int>(v * 2040) - 1020));  // any exponent
+    check(std::ldexp(0x1.6ap0 + (u - 0.5) * 0x1p-12, static_cast<int>(v * 20) - 10));  // the wrap point
+  }
+  EXPECT_EQ(checked, 1200000);
+  EXPECT_GE(singles, 300000);  // at least the uniforms
+  double err;
+  for (double x : {0.0, -0.0, -1.0, 0x1p-1070, HUGE_VAL, -HUGE_VAL, double(NAN)}) {
+    EXPECT_TRUE(std::isnan(gatebox_random_test::fast_log(x, err))) << x;
+    EXPECT_TRUE(std::isnan(gatebox_random_test::fast_log_single(static_cast<float>(x), err))) << x;
+  }
+}
+
+}  // namespace
