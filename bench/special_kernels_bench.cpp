@@ -1,7 +1,9 @@
 // The array kernels of trigamma and gamma on every instruction set this CPU
-// offers, against their plain per-element loops, beside the machine's
-// division throughput (the bound of both: trigamma takes two divisions per
-// element at or above 8, the Stirling sum of gamma seven).
+// offers, against their plain per-element loops, beside the machine's limits:
+// the division throughput (trigamma takes two divisions per element at or
+// above 8, gamma eight), a copy of the same size, and for gamma the library
+// calls that stay per element.
+#include "crmath.h"
 #include "kernels.h"
 #include "simd.h"
 
@@ -44,6 +46,49 @@ void BM_TrigammaArray(benchmark::State &state) {
 }
 // 0 plain, 1 base (128-bit), 2 AVX2, 3 AVX-512.
 BENCHMARK(BM_TrigammaArray)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+const std::vector<double> &gamma_args() {
+  static const std::vector<double> v = uniform_args(1000000, -50.0, 170.0);
+  return v;
+}
+
+void BM_GammaArray(benchmark::State &state) {
+  const auto isa = static_cast<simd::Isa>(state.range(0));
+  if (!simd::available(isa)) {
+    state.SkipWithError("instruction set not available");
+    return;
+  }
+  const std::vector<double> &x = gamma_args();
+  std::vector<double> y(x.size());
+  for (auto _ : state) {
+    gatebox::gamma_array(isa, x.data(), y.data(), x.size());
+    benchmark::DoNotOptimize(y.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * x.size()));
+}
+// 0 plain (also the 128-bit choice: gamma has no 128-bit lanes), 2 AVX2, 3 AVX-512.
+BENCHMARK(BM_GammaArray)->Arg(0)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// The library calls alone, per element, on the same arguments: the part of
+// gamma that stays scalar (cr_log and cr_exp above 12, cr_sin below 0).
+void BM_GammaLibraryCalls(benchmark::State &state) {
+  const std::vector<double> &x = gamma_args();
+  std::vector<double> y(x.size());
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      const double v = x[i];
+      const double a = v <= 0.0 ? 1.0 - v : v;
+      double r = a >= 12.0 ? cr_exp(a * 0.5 + cr_log(a)) : 0.0;
+      if (v <= 0.0) r += cr_sin(v);
+      y[i] = r;
+    }
+    benchmark::DoNotOptimize(y.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * x.size()));
+}
+BENCHMARK(BM_GammaLibraryCalls)->Unit(benchmark::kMillisecond);
 
 // The memory floor of an element-wise kernel on the same sizes: one pass
 // reading x and writing y.

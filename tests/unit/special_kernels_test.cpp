@@ -131,4 +131,43 @@ TEST(TrigammaArray, MatchesTheLoopOnSpecialArguments) {
                         "only specials");
 }
 
+void gamma_isa(Isa isa, const double *x, double *y, std::size_t n) { gatebox::gamma_array(isa, x, y, n); }
+
+TEST(GammaArray, MatchesTheLoopOnRandomArgumentsOfEverySize) {
+  struct Range {
+    double lo, hi;
+  };
+  // The benchmark's range, the rational form, the reflection near its poles,
+  // the switch at 12, the ends of the finite range.
+  for (Range r : {Range{-50.0, 170.0}, Range{0.0, 12.0}, Range{-12.0, 0.0}, Range{11.0, 13.0}, Range{-172.0, -168.0},
+                  Range{168.0, 172.0}})
+    for (std::size_t n : kSizes) expect_same_as_loop(gamma_isa, gatebox::gamma_element, uniform(n, r.lo, r.hi, 5 + n), "random");
+  std::vector<double> x = uniform(3000, -50.0, 170.0, 3), y(x.size()), want(x.size());
+  gatebox::gamma_array(x.data(), y.data(), x.size());
+  for (std::size_t i = 0; i < x.size(); ++i) want[i] = gatebox::gamma_element(x[i]);
+  EXPECT_EQ(first_difference(y, want), -1);
+}
+
+TEST(GammaArray, MatchesTheLoopOnSpecialArguments) {
+  // Zeros, NaN (two payloads, passed through), infinities, subnormals, the
+  // factorial table and whole numbers past it, poles, the bounds of the
+  // reciprocal path (eps, xminin), of the rational form (1, 12), of the
+  // finite range (xbig 171.624, its reflection) and the lanes' own bounds
+  // (-170, 171).
+  const std::vector<double> specials = {0.0,   -0.0,  kNaN, -kNaN,  kInf,  -kInf, 4.9e-324, -4.9e-324, DBL_MIN,
+                                        1.0,   2.0,   23.0, 24.0,   170.0, 171.0, -1.0,     -2.0,      -170.0,
+                                        -171.0, 2.22e-16, std::nextafter(2.22e-16, 0.0), std::nextafter(2.22e-16, 1.0),
+                                        2.23e-308, 1e-300, 12.0, std::nextafter(12.0, 0.0), std::nextafter(12.0, 13.0),
+                                        std::nextafter(1.0, 0.0), std::nextafter(1.0, 2.0), 0.5, -0.5, -1e-300,
+                                        -49.5, 171.5, 171.624, 171.7, -170.5, -170.7, -171.5, 1e300, -1e300,
+                                        std::nextafter(-170.0, 0.0), std::nextafter(171.0, 0.0), 11.5, -10.5};
+  for (std::size_t n : {std::size_t{300}, std::size_t{1500}}) {
+    expect_same_as_loop(gamma_isa, gatebox::gamma_element, with_specials(specials, n, -50.0, 170.0), "specials");
+    expect_same_as_loop(gamma_isa, gatebox::gamma_element, with_specials(specials, n, -3.0, 3.0), "specials near 0");
+  }
+  for (std::size_t n = 1; n <= specials.size(); ++n)
+    expect_same_as_loop(gamma_isa, gatebox::gamma_element,
+                        std::vector<double>(specials.begin(), specials.begin() + n), "only specials");
+}
+
 }  // namespace
