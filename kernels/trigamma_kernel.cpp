@@ -19,7 +19,7 @@
 
 #include "simd.h"
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) || defined(GATEBOX_SIMD_WIDE)
 #include <immintrin.h>
 #endif
 
@@ -55,6 +55,14 @@ GATEBOX_INLINE std::size_t set_aside_lanes(unsigned flags, const V &v, std::size
   }
   return np;
 }
+
+// 32-bit Windows callers keep the stack 4-byte aligned only: the 128-bit
+// lanes realign it on entry before they spill a vector there.
+#if defined(_WIN32) && defined(__i386__)
+#define GATEBOX_LANES_ENTRY __attribute__((force_align_arg_pointer))
+#else
+#define GATEBOX_LANES_ENTRY
+#endif
 
 #if defined(__SSE2__)
 namespace base {
