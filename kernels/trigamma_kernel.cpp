@@ -128,9 +128,16 @@ GATEBOX_INLINE unsigned bits(M m) {
   const __m512i mi = reinterpret_cast<__m512i>(m);
   return static_cast<unsigned>(_mm512_test_epi64_mask(mi, mi));
 }
+// The flagged lanes compressed to the front in a register, then stored whole
+// (a compressing store to memory is slow on some processors).
 GATEBOX_INLINE std::size_t set_aside(unsigned flags, const V &v, std::size_t first, double *pending_x,
                                      std::size_t *pending_at, std::size_t np) {
-  return set_aside_lanes<W>(flags, v, first, pending_x, pending_at, np);
+  const __mmask8 k = static_cast<__mmask8>(flags);
+  const __m512i at = _mm512_add_epi64(_mm512_set1_epi64(static_cast<long long>(first)),
+                                      _mm512_set_epi64(7, 6, 5, 4, 3, 2, 1, 0));
+  _mm512_storeu_pd(pending_x + np, _mm512_maskz_compress_pd(k, reinterpret_cast<__m512d>(v)));
+  _mm512_storeu_si512(pending_at + np, _mm512_maskz_compress_epi64(k, at));
+  return np + static_cast<std::size_t>(__builtin_popcount(flags));
 }
 #include "trigamma_lanes.inc"
 }  // namespace avx512
