@@ -169,12 +169,6 @@ void trigamma_array(simd::Isa isa, const double *x, double *y, std::size_t n) {
   }
 }
 
-// AVX2 by default: the divider gives AVX-512 no more divisions per second
-// (measured on AMD Zen 4; Intel's rates per element are equal too), and
-// the 256-bit lanes sort the arguments with fewer instructions.
-void trigamma_array(const double *x, double *y, std::size_t n) {
-  static const Isa isa = simd::available(Isa::avx2) ? Isa::avx2 : simd::widest();
-  trigamma_array(isa, x, y, n);
-}
+void trigamma_array(const double *x, double *y, std::size_t n) { trigamma_array(simd::widest(), x, y, n); }
 
 }  // namespace gatebox
