@@ -1,10 +1,17 @@
-// dgamma: the gamma function behind the gamma gateway.
+// dgamma: the gamma function behind the gamma gateway, one element or an
+// array.
 #include "kernels.h"
 
 #include "crmath.h"
+#include "simd.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+
+#if defined(GATEBOX_SIMD_WIDE)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -21,6 +28,14 @@ const double xminin = 2.23e-308;  // smallest argument of the reciprocal path
 const double eps = 2.22e-16;      // below it Gamma(y) = 1/y to working precision
 const double xbig = 171.624;      // largest y with Gamma(y) finite
 const double inf = std::numeric_limits<double>::infinity();
+
+// k! for k = 0 .. 22, each exactly representable.
+const double factorial[23] = {
+    1.0,          1.0,           2.0,            6.0,             24.0,             120.0,
+    720.0,        5040.0,        40320.0,        362880.0,        3628800.0,        39916800.0,
+    479001600.0,  6227020800.0,  87178291200.0,  1307674368000.0, 20922789888000.0, 355687428096000.0,
+    6402373705728000.0,    121645100408832000.0,   2432902008176640000.0,
+    51090942171709440000.0, 1124000727777607680000.0};
 
 }  // namespace
 
@@ -94,6 +109,94 @@ double dgamma(double x) {
   if (parity) res = -res;
   if (fact != 1.0) res = fact / res;
   return res;
+}
+
+}  // namespace gatebox
+
+namespace gatebox {
+
+// The gamma gateway's value of one element: whole arguments from 1 to 23
+// exactly from the table of factorials, NaN passed through, dgamma for the
+// rest.
+double gamma_element(double x) {
+  if (x >= 1.0 && x <= 23.0 && x == std::trunc(x)) return factorial[static_cast<int>(x) - 1];
+  if (std::isnan(x)) return x;
+  return dgamma(x);
+}
+
+}  // namespace gatebox
+
+namespace {
+
+using gatebox::gamma_element;
+using gatebox::simd::Isa;
+
+// The lanes' constants: dgamma's, and the arguments the lanes take: x in
+// [-170, 171], neither whole nor in (0, eps), so that y stays in [eps, 171]
+// (and below xbig) and the reflection has no pole.
+const double kPi = pi;
+const double kLnSqrt2Pi = ln_sqrt_2pi;
+const double kEps = eps;
+const double kLowest = -170.0, kHighest = 171.0;
+const double *const kP = P;
+const double *const kQ = Q;
+constexpr int kMaxSteps = 10;  // recurrence steps up from [1, 2) below 12
+constexpr std::size_t kBlock = 256;
+
+#ifdef GATEBOX_SIMD_WIDE
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace avx2 {
+typedef gatebox::simd::v4d V;
+constexpr int W = 4;
+typedef decltype(V{} < V{}) M;
+typedef int IV __attribute__((vector_size(16)));
+GATEBOX_INLINE unsigned bits(M m) { return static_cast<unsigned>(_mm256_movemask_pd(reinterpret_cast<__m256d>(m))); }
+#include "gamma_lanes.inc"
+}  // namespace avx2
+#pragma GCC pop_options
+
+#pragma GCC push_options
+#pragma GCC target("avx512f")
+namespace avx512 {
+typedef gatebox::simd::v8d V;
+constexpr int W = 8;
+typedef decltype(V{} < V{}) M;
+typedef int IV __attribute__((vector_size(32)));
+GATEBOX_INLINE unsigned bits(M m) {
+  const __m512i mi = reinterpret_cast<__m512i>(m);
+  return static_cast<unsigned>(_mm512_test_epi64_mask(mi, mi));
+}
+#include "gamma_lanes.inc"
+}  // namespace avx512
+#pragma GCC pop_options
+#endif
+
+}  // namespace
+
+namespace gatebox {
+
+void gamma_array(simd::Isa isa, const double *x, double *y, std::size_t n) {
+  switch (isa) {
+#ifdef GATEBOX_SIMD_WIDE
+    case Isa::avx512:
+      avx512::gamma_lanes(x, y, n);
+      return;
+    case Isa::avx2:
+      avx2::gamma_lanes(x, y, n);
+      return;
+#endif
+    default:
+      for (std::size_t i = 0; i < n; ++i) y[i] = gamma_element(x[i]);
+      return;
+  }
+}
+
+// The widest lanes: the per-element library calls dominate, and the
+// 512-bit lanes spend fewer instructions on the rest (measured on AMD Zen 4).
+void gamma_array(const double *x, double *y, std::size_t n) {
+  static const Isa isa = simd::available(Isa::avx2) ? simd::widest() : Isa::plain;
+  gamma_array(isa, x, y, n);
 }
 
 }  // namespace gatebox

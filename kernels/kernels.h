@@ -12,6 +12,10 @@
 
 namespace gatebox {
 
+namespace simd {
+enum class Isa;  // simd.h: the instruction sets of the vector kernels
+}
+
 // ---- drawcounts (drawcounts_kernel.cpp) ------------------------------------
 // The counts of `trials` trials over m >= 1 categories of probabilities
 // p[0..m-1], drawn from `state`, written to counts[0..m-1].  With
@@ -22,6 +26,21 @@ void MultiRand(WHState &state, const double *p, std::size_t m, int trials, doubl
 // ---- gamma (gamma_kernel.cpp) ----------------------------------------------
 // Gamma(x) for real x (Cody's SPECFUN GAMMA).
 double dgamma(double x);
+// The gamma gateway's value of x: k! exactly for whole x = k + 1 in 1..23,
+// NaN passed through, dgamma(x) otherwise.
+double gamma_element(double x);
+// y[i] = gamma_element(x[i]) for i < n, bit for bit; x and y may be the
+// same array.  The first form picks the widest instruction set (the plain
+// loop without AVX2), the second takes the one given (it must be available).
+void gamma_array(const double *x, double *y, std::size_t n);
+void gamma_array(simd::Isa isa, const double *x, double *y, std::size_t n);
+
+// ---- trigamma (trigamma_kernel.cpp) ----------------------------------------
+// y[i] = trigamma(x[i]) for i < n, bit for bit; x and y may be the same
+// array.  The first form uses the widest instruction set of this CPU, the
+// second the one given (it must be available).
+void trigamma_array(const double *x, double *y, std::size_t n);
+void trigamma_array(simd::Isa isa, const double *x, double *y, std::size_t n);
 
 // ---- axisfold (axisfold_kernel.cpp) ----------------------------------------
 // Adds the elements of `in` (d dimensions of sizes dims) into out, summing over
