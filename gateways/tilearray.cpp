@@ -14,12 +14,12 @@
 // (one count per count argument: its first element).
 #include "gatekit.h"
 #include "kernels.h"
+#include "octave_output.h"
 #include "vocabulary.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -87,48 +87,12 @@ std::size_t read_counts(int nargs, const mxArray *const *args, std::size_t d, st
   return k;
 }
 
-#if GATEBOX_OCTAVE_HOST
-// Octave 7.3 copies every array a gateway returns into one of its own, except
-// an array the interpreter made: that one it takes back as it is.  A large
-// real double output is therefore made by the interpreter's zeros (through
-// `builtin`, so that no function of the user's named zeros is called) and
-// filled in place, which costs one write of the zeros instead of the copy.
-// Returns null, having made nothing, when the interpreter cannot make it
-// (out of memory included) or gives something else than asked; the caller
-// then creates the array itself, with its own out-of-memory error.
-mxArray *create_by_interpreter(const mxArray *a, std::size_t D, const mwSize *dims, std::size_t bytes) {
-  if (bytes < 65536 || !mxIsDouble(a) || mxIsComplex(a)) return nullptr;
-  mxArray *args[2] = {mxCreateString("zeros"), mxCreateDoubleMatrix(1, static_cast<mwSize>(D), mxREAL)};
-  for (std::size_t i = 0; i < D; ++i) mxGetPr(args[1])[i] = static_cast<double>(dims[i]);
-  mxArray *out = nullptr, *err = nullptr;
-  bool failed = false;
-  try {
-    err = mexCallMATLABWithTrap(1, &out, 2, args, "builtin");
-  } catch (const std::bad_alloc &) {
-    failed = true;
-  }
-  mxDestroyArray(args[0]);
-  mxDestroyArray(args[1]);
-  if (err != nullptr) mxDestroyArray(err);
-  if (failed || err != nullptr || out == nullptr) return nullptr;
-  bool same = mxIsDouble(out) && !mxIsComplex(out) && !mxIsSparse(out);
-  const std::size_t nd = static_cast<std::size_t>(mxGetNumberOfDimensions(out));
-  const mwSize *got = mxGetDimensions(out);
-  for (std::size_t i = 0; same && i < (nd > D ? nd : D); ++i)
-    same = (i < nd ? got[i] : 1) == (i < D ? dims[i] : 1);
-  if (!same || mxGetData(out) == nullptr) {
-    mxDestroyArray(out);
-    return nullptr;
-  }
-  return out;
-}
-#endif
 
 // Creates an uninitialised array of the class of `a` (in Octave, a large
 // real double one is made by the interpreter, zero-filled).
 mxArray *create_like(const mxArray *a, std::size_t D, const mwSize *dims, std::size_t bytes) {
 #if GATEBOX_OCTAVE_HOST
-  if (mxArray *made = create_by_interpreter(a, D, dims, bytes)) return made;
+  if (mxArray *made = gatebox::create_by_interpreter(a, D, dims, bytes)) return made;
 #else
   (void)bytes;
 #endif
