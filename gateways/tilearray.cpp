@@ -14,6 +14,7 @@
 // (one count per count argument: its first element).
 #include "gatekit.h"
 #include "kernels.h"
+#include "octave_output.h"
 #include "vocabulary.h"
 
 #include <cmath>
@@ -86,8 +87,15 @@ std::size_t read_counts(int nargs, const mxArray *const *args, std::size_t d, st
   return k;
 }
 
-// Creates an uninitialised array of the class of `a`.
-mxArray *create_like(const mxArray *a, std::size_t D, const mwSize *dims) {
+
+// Creates an uninitialised array of the class of `a` (in Octave, a large
+// real double one is made by the interpreter, zero-filled).
+mxArray *create_like(const mxArray *a, std::size_t D, const mwSize *dims, std::size_t bytes) {
+#if GATEBOX_OCTAVE_HOST
+  if (mxArray *made = gatebox::create_by_interpreter(a, D, dims, bytes)) return made;
+#else
+  (void)bytes;
+#endif
   mwSize nd = static_cast<mwSize>(D);
   if (mxIsLogical(a)) return mxCreateLogicalArrayE(nd, dims);
   if (mxIsChar(a)) return mxCreateCharArrayE(nd, dims);
@@ -123,7 +131,7 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
       gatebox::fail("tilearray", "tooLarge", kTooLarge);
     if (out != 0) nonzero *= out;
   }
-  plhs[0] = create_like(A, D, out_dims);
+  plhs[0] = create_like(A, D, out_dims, total == 0 ? 0 : nonzero);
   if (total == 0) return;  // a zero among the dimensions: nothing to copy
 
   // The walk's levels over the input dimensions, identities left out, then

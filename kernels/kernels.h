@@ -80,5 +80,9 @@ std::int32_t largest_bin(const double *x, std::size_t count, bool nan_replaces);
 // Adds one to h[v - 1] for every element truncating to v in 1..bins.
 // Returns false at the first element outside the bins (NaN included).
 bool count_bins(const double *x, std::size_t count, std::int32_t bins, double *h);
+// The same tally in blocks, with 4*bins zeroed counters `sub` as scratch
+// (left zeroed on success); h must hold whole numbers.  Returns false when an
+// element lies outside the bins (h and sub then hold partial counts).
+bool count_bins_blocked(const double *x, std::size_t count, std::int32_t bins, double *h, std::uint32_t *sub);
 
 }  // namespace gatebox
