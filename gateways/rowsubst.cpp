@@ -15,8 +15,13 @@
 // rows just solved, so R consecutive rows share the part over the rows solved
 // before them (each solved row is loaded once for R rows) and then finish one
 // after the other; an upper row's sum starts with the row just solved, so
-// upper rows go one at a time.  The chunk width keeps the workspace (m by at
-// most 64 columns) near 512 KiB, in the second-level cache.
+// upper rows go one at a time.  A row of the column-major T is m doubles
+// apart, so for a block of upper rows the part of T right of the diagonal is
+// first copied into rows of its own (a cache line of T serves the whole
+// block, and the rows are then read contiguously); the copy fetches columns
+// of T ahead, since they are too far apart for the hardware to guess.  Every
+// chunk repeats that copy, so the chunks are wide: the chunk width keeps the
+// workspace (m by at most 64 columns) near 1 MiB, the second-level cache.
 #include "rowsubst.h"
 
 #include <algorithm>
@@ -30,9 +35,11 @@ using Index = std::ptrdiff_t;
 using namespace simd;
 
 constexpr std::size_t kMaxChunk = 64;  // columns; a multiple of every vector width
+constexpr std::ptrdiff_t kRowBlock = 8;  // upper rows whose coefficients are copied together
+constexpr std::ptrdiff_t kAhead = 24;    // columns of T fetched ahead of the copy
 
 std::size_t chunk_columns(std::size_t m, std::size_t k) {
-  std::size_t jc = m ? (65536 / m) / 8 * 8 : kMaxChunk;  // 65536 doubles: 512 KiB
+  std::size_t jc = m ? (131072 / m) / 8 * 8 : kMaxChunk;  // 131072 doubles: 1 MiB
   jc = std::min(std::max<std::size_t>(jc, 8), kMaxChunk);
   return std::min(jc, (k + 7) / 8 * 8);
 }
@@ -65,7 +72,8 @@ struct Rows {
   static constexpr int W = static_cast<int>(sizeof(V) / sizeof(double));
 
   // Columns [0, NC*W) of row i of the workspace w (leading dimension ldw):
-  // s = sum over l in [l0, l1) of T(i, l)*w(l, :), then w(i, :) = (w(i, :) - s)/T(i, i).
+  // s = sum over l in [l0, l1) of T(i, l)*w(l, :), then w(i, :) = (w(i, :) - s)/T(i, i),
+  // with T(i, l) at ti[l*m].
   template <int NC>
   static GATEBOX_INLINE void row(const double *ti, Index m, double tii, double *w, Index ldw, Index i, Index l0,
                                  Index l1) {
@@ -158,13 +166,39 @@ struct Rows {
         for (; s + R <= m; s += R)
           for (Index jt = 0; jt < ldw; jt += NB * W)
             lower_rows_cols<NB>(static_cast<int>(std::min<Index>(NB, (ldw - jt) / W)), t, m, work + jt, ldw, s);
-      for (; s < m; ++s) {
-        const Index i = lower ? s : m - 1 - s;
-        const Index l0 = lower ? 0 : i + 1, l1 = lower ? i : m;
-        const double *ti = t + i;
-        const double tii = t[i + i * m];
-        for (Index jt = 0; jt < ldw; jt += NV * W)
-          row_cols<NV>(static_cast<int>(std::min<Index>(NV, (ldw - jt) / W)), ti, m, tii, work + jt, ldw, i, l0, l1);
+      if (lower) {
+        for (; s < m; ++s) {
+          const double tii = t[s + s * m];
+          for (Index jt = 0; jt < ldw; jt += NV * W)
+            row_cols<NV>(static_cast<int>(std::min<Index>(NV, (ldw - jt) / W)), t + s, m, tii, work + jt, ldw, s, 0,
+                         s);
+        }
+      } else {
+        // Upper rows in blocks of kRowBlock from the bottom; the block's part
+        // of T right of the diagonal is copied into trows first, row r at
+        // trows + r*m, so that each row's coefficients are read contiguously
+        // (a row of the column-major T is m doubles apart).
+        double *trows = work + jc * m;
+        for (Index i1 = m; i1 > 0; i1 -= kRowBlock) {
+          const Index i0 = std::max<Index>(0, i1 - kRowBlock);
+          for (Index l = i0 + 1; l < m; ++l) {
+            const double *tl = t + l * m;
+            // The columns are far apart: fetch a few ahead so that several
+            // cache lines are on their way at once.
+            if (l + kAhead < m) {
+              __builtin_prefetch(tl + kAhead * m + i0);
+              __builtin_prefetch(tl + kAhead * m + i1 - 1);
+            }
+            for (Index i = i0; i < std::min(i1, l); ++i) trows[(i - i0) * m + l] = tl[i];
+          }
+          for (Index i = i1 - 1; i >= i0; --i) {
+            const double *ti = trows + (i - i0) * m;
+            const double tii = t[i + i * m];
+            for (Index jt = 0; jt < ldw; jt += NV * W)
+              row_cols<NV>(static_cast<int>(std::min<Index>(NV, (ldw - jt) / W)), ti, 1, tii, work + jt, ldw, i,
+                           i + 1, m);
+          }
+        }
       }
       for (Index l = 0; l < m; ++l)
         for (Index j = 0; j < nc; ++j) x[l + (c0 + j) * m] = work[l * ldw + j];
@@ -192,7 +226,10 @@ __attribute__((target("avx512f"))) void solve_avx512(bool lower, const double *t
 
 }  // namespace
 
-std::size_t rowsubst_workspace(std::size_t m, std::size_t k) { return k ? m * chunk_columns(m, k) : 0; }
+// The row-major chunk, then the copied coefficients of a block of upper rows.
+std::size_t rowsubst_workspace(std::size_t m, std::size_t k) {
+  return k ? m * chunk_columns(m, k) + m * static_cast<std::size_t>(kRowBlock) : 0;
+}
 
 
 void rowsubst_detail::solve(Isa isa, bool lower, const double *t, std::size_t m, double *x, std::size_t k,
