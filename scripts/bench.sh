@@ -37,7 +37,7 @@ if [ ${#need[@]} -gt 0 ] && [ -n "${GATEBOX_BENCH_NO_INSTALL:-}" ]; then
   echo "bench.sh: not installing ${need[*]} (GATEBOX_BENCH_NO_INSTALL is set)"
 elif [ ${#need[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
-  $SUDO apt-get update -qq
+  $SUDO apt-get update -qq -o Acquire::Retries=3 || true  # a stale index elsewhere need not stop the install
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
 fi
 cd "$top"

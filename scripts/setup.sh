@@ -13,7 +13,7 @@ done < scripts/packages.txt
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
-  $SUDO apt-get update -qq
+  $SUDO apt-get update -qq -o Acquire::Retries=3 || true  # a stale index elsewhere need not stop the install
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 

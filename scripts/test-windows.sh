@@ -13,6 +13,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 start=$SECONDS
 
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 missing=()
 while read -r pkg; do
   [[ -z "$pkg" || "$pkg" == \#* ]] && continue
@@ -20,15 +21,35 @@ while read -r pkg; do
 done < scripts/packages-windows.txt
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+
   # wine32 is an i386 package: Debian offers it to amd64 machines through
   # multiarch only.
   if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
      ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # A mirror in the middle of a sync can serve an index that fails its
+  # checksum (seen with the i386 security index); apt then holds the i386
+  # libraries at older versions than their amd64 twins and refuses wine32.
+  # A few more tries usually get a consistent mirror.
+  for try in 1 2 3 4; do
+    $SUDO apt-get update -qq -o Acquire::Retries=3 || true  # the other indexes are still fresh
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" && break
+    [ $try = 4 ] || { echo "apt failed (try $try of 4); again in 30 s"; sleep 30; }
+  done
+fi
+# The 32-bit suite needs wine32; when the mirror still could not provide it,
+# the 64-bit suite runs alone and the 32-bit one is reported as not run.
+win32=yes
+if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  # Install the 64-bit packages alone, then.
+  amd64=()
+  for pkg in "${missing[@]}"; do [[ "$pkg" == *:i386 ]] || amd64+=("$pkg"); done
+  if [ ${#amd64[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${amd64[@]}"
+  fi
+  win32=no
+  echo "WARNING: wine32 (i386) could not be installed from the mirror: the 32-bit Windows suite is NOT run"
 fi
 
 # The reference sweep, from the build machine's own build: ./build when it is
@@ -47,7 +68,8 @@ sweep="$native/tests/platform/gatebox_sweep"
 # through wine32), set up once.
 prefix="$top/build-win/wineprefix"
 emulator="bash;$top/tests/tools/wine_run.sh;$prefix"
-builds=("build-win:x86_64" "build-win32:i686")
+builds=("build-win:x86_64")
+[ $win32 = yes ] && builds+=("build-win32:i686")
 for b in "${builds[@]}"; do
   dir="$top/${b%%:*}" arch=${b##*:}
   mkdir -p "$dir"
@@ -78,4 +100,5 @@ for b in "${builds[@]}"; do
   (cd "$dir" && ctest --output-on-failure -j"$(nproc)" "${retry[@]}" "$@") || status=1
 done
 echo "Windows builds and tests: $((SECONDS - start)) s"
+[ $win32 = yes ] || echo "WARNING: the 32-bit Windows suite was NOT run (wine32 missing)"
 exit $status
