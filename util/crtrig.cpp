@@ -509,6 +509,94 @@ DD tan_dd(const Reduced& rd) {
   return {qh, ql};
 }
 
+// ---- First step: plain double ------------------------------------------------
+
+// The reduced argument r = rh + rl as |r| = a + hh + rl, a = i/128 (i =
+// round(128 |rh|)), |hh| <= 1/256 exact (Sterbenz), and the parts of hh.
+struct Split {
+  const double* row;  // table row i
+  double hh, rl;      // hh = |rh| - a, rl with the sign of |r|
+  double h1, h2;      // hh = h1 + h2, h1 of 26 bits (Veltkamp)
+  double z;           // hh^2 rounded
+  bool neg;           // r < 0
+};
+
+inline Split split_reduced(DD r, const double (*table)[6]) {
+  Split s;
+  s.neg = r.hi < 0;
+  const double rh = s.neg ? -r.hi : r.hi;
+  s.rl = s.neg ? -r.lo : r.lo;
+  const double t = rh * 128.0 + 0x1.8p52;
+  s.row = table[static_cast<uint32_t>(bits_of(t))];
+  s.hh = rh - (t - 0x1.8p52) * 0.0078125;
+  const double c = 134217729.0 * s.hh;  // 2^27 + 1
+  s.h1 = c - (c - s.hh);
+  s.h2 = s.hh - s.h1;
+  s.z = s.hh * s.hh;
+  return s;
+}
+
+// sin r (k even) or cos r (k odd) of |r| as hi + lo, hi > 0.  With the row
+// {A, Al, B, Bl} = {S, Sl, C, Cl} or {C, Cl, -S, -Sl} (S, C = sin a, cos a),
+//   sin or cos (a + h) = A + B h + A (cos h - 1) + B (sin h - h)
+//                        + rl (B - A hh) + O(hh rl^2 ... )
+// where h = hh + rl; B h1 is exact and A + B h1 a FastTwoSum (|B h1| <= |A|
+// or A = 0).  The small terms are summed first, the two largest (of order
+// 2^-17 and 2^-19 of the result) last.
+inline DD sin_first(const Split& s, int k) {
+  const double* tb = s.row + 2 * (k & 1);
+  const double z = s.z, hh = s.hh;
+  const double ps = z * (-0x1.5555555555555p-3 + z * (0x1.1111111111111p-7 + z * -0x1.a01a01a01a01ap-13));
+  const double pc = z * (-0.5 + z * (0x1.5555555555555p-5 + z * -0x1.6c16c16c16c17p-10));
+  const double a = tb[0] + tb[1], b = tb[2] + tb[3];  // A and B to 2^-53
+  const double p = tb[2] * s.h1;  // exact
+  const double hi = tb[0] + p;
+  const double small = ((((tb[0] - hi) + p) + tb[1]) + (tb[2] * s.h2 + tb[3] * hh)) + s.rl * (b - a * hh);
+  const double lo = (small + b * hh * ps) + a * pc;
+  return {hi, lo};
+}
+
+// tan |r| as hi + lo, hi > 0, from the addition formula with t = tan h:
+//   tan(a + h) = T + W t + W T t^2 / (1 - T t),  W = 1 + T^2,
+//   t = hh + rl + hh z (1/3 + z (2/15 + z 17/315)) (terms left out below
+//   2^-69 t).  W h1 is exact; the last term, at most 2^-15 of the result,
+// is needed only to about 2^-50 of itself.
+inline DD tan_first(const Split& s) {
+  const double* tb = s.row;
+  const double z = s.z, hh = s.hh;
+  const double dt = s.rl + hh * z * (0x1.5555555555555p-2 + z * (0x1.1111111111111p-3 + z * 0x1.ba1ba1ba1ba1cp-5));
+  const double td = hh + dt;
+  const double p = tb[2] * s.h1;  // exact
+  const double hi = tb[0] + p;
+  const double small = ((((tb[0] - hi) + p) + tb[1]) + (tb[2] * s.h2 + tb[3] * hh)) + (tb[2] + tb[3]) * dt;
+  const double lo = small + tb[5] * td * td / (1.0 - tb[4] * td);
+  return {hi, lo};
+}
+
+// 1 / (hi + lo) as a double-double (hi > 0, |lo| < 2^-14 hi): q = 1/h,
+// then q (1 - q h - q l) with q h exact (Dekker's TwoProduct).
+inline DD recip(DD y) {
+  const double h = y.hi + y.lo;
+  const double l = y.lo - (h - y.hi);
+  const double q = 1.0 / h;
+  const DD p = dd::two_prod(q, h);
+  return {q, q * (((1.0 - p.hi) - p.lo) - q * l)};
+}
+
+// Ziv's test for y > 0 with the absolute bound e (see rounds_to).
+inline bool decided(DD y, double e, double* out) {
+  const double a = y.hi + (y.lo + e), b = y.hi + (y.lo - e);
+  *out = a;
+  return a == b;
+}
+
+inline double with_sign(double y, bool negative) {
+  return from_bits(bits_of(y) ^ (static_cast<uint64_t>(negative) << 63));
+}
+
+constexpr double eps_sin1 = 0x1p-64;  // the first step's bounds, with margin
+constexpr double eps_tan1 = 0x1p-63;
+
 constexpr double eps_sin = 0x1p-67;  // relative bounds of the fast step, with margin
 constexpr double eps_tan = 0x1p-66;
 
@@ -520,6 +608,10 @@ double cr_sin(double x) {
   if (ax < 0x1p-26) return x;                          // sin x rounds to x (zeros, subnormals)
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
+    const Split sp = split_reduced(rd.r, T::sc26_table);
+    const DD y1 = sin_first(sp, rd.k);
+    double out;
+    if (decided(y1, eps_sin1 * y1.hi, &out)) return with_sign(out, ((rd.k >> 1) ^ (sp.neg & ~rd.k)) & 1);
     DD s, c;
     const bool odd = (rd.k & 1) != 0;
     DD y;
@@ -531,7 +623,6 @@ double cr_sin(double x) {
       y = s;
     }
     if (rd.k & 2) y = {-y.hi, -y.lo};
-    double out;
     if (rounds_to(y, eps_sin, &out)) return out;
   }
   return slow_path(x, false);
@@ -543,7 +634,11 @@ double cr_tan(double x) {
   if (ax < 0x1p-27) return x;                          // tan x rounds to x
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
+    const Split sp = split_reduced(rd.r, T::tan26_table);
+    DD y1 = tan_first(sp);
+    if (rd.k & 1) y1 = recip(y1);  // -cot r
     double out;
+    if (decided(y1, eps_tan1 * y1.hi, &out)) return with_sign(out, sp.neg != ((rd.k & 1) != 0));
     if (rounds_to(tan_dd(rd), eps_tan, &out)) return out;
   }
   return slow_path(x, true);
@@ -574,6 +669,30 @@ bool fast_tan(double x, double* hi, double* lo) {
   const DD y = tan_dd(rd);
   *hi = y.hi;
   *lo = y.lo;
+  return true;
+}
+
+// The first step's value with its sign (false when the reduction hands over).
+bool first_sin(double x, double* hi, double* lo) {
+  const Reduced rd = reduce_fast(x);
+  if (!rd.ok) return false;
+  const Split sp = split_reduced(rd.r, T::sc26_table);
+  const DD y = sin_first(sp, rd.k);
+  const bool negative = ((rd.k >> 1) ^ (sp.neg & ~rd.k)) & 1;
+  *hi = negative ? -y.hi : y.hi;
+  *lo = negative ? -y.lo : y.lo;
+  return true;
+}
+
+bool first_tan(double x, double* hi, double* lo) {
+  const Reduced rd = reduce_fast(x);
+  if (!rd.ok) return false;
+  const Split sp = split_reduced(rd.r, T::tan26_table);
+  DD y = tan_first(sp);
+  if (rd.k & 1) y = recip(y);
+  const bool negative = sp.neg != ((rd.k & 1) != 0);
+  *hi = negative ? -y.hi : y.hi;
+  *lo = negative ? -y.lo : y.lo;
   return true;
 }
 
