@@ -165,7 +165,9 @@ struct Reduced {
   bool ok;   // false: hand over to the second step
 };
 
-Reduced reduce_fast(double x) {
+Reduced reduce_fast_large(double x);
+
+inline Reduced reduce_fast(double x) {
   const double ax = x < 0 ? -x : x;
   if (ax <= 0.78) return {0, {x, 0.0}, true};
   if (ax < 0x1p20) {
@@ -185,6 +187,12 @@ Reduced reduce_fast(double x) {
     const double ar = r.hi < 0 ? -r.hi : r.hi;
     return {k, r, ar >= 0x1p-70};
   }
+  return reduce_fast_large(x);
+}
+
+// |x| >= 2^20.
+Reduced reduce_fast_large(double x) {
+  const double ax = x < 0 ? -x : x;
   uint32_t f[8];
   bool neg;
   int k = payne_hanek(ax, 8, f, 8, &neg);
@@ -211,6 +219,96 @@ Reduced reduce_fast(double x) {
     k = (4 - k) & 3;
   }
   return {k, r, true};
+}
+
+// ---- Reduction of the first step -------------------------------------------
+
+inline int leading_zeros64(uint64_t v) {  // v != 0
+#if defined(__GNUC__)
+  return __builtin_clzll(v);
+#else
+  int n = 0;
+  while (!(v >> 63)) v <<= 1, ++n;
+  return n;
+#endif
+}
+
+// Payne-Hanek for |x| >= 2^20 with seven 32-bit limbs of 2/pi: m 2^e 2/pi
+// mod 4 is P 2^-sh, P = m W (W the limbs from index s), with an error below
+// m 2^(e - 32 (s + 7)) < 2^(86 - 224) = 2^-138.  The fraction is read from
+// P as three 64-bit words, the first signed, so that a fraction of 1/2 or
+// more becomes f - 1 with k + 1.  |f| below 2^-64 (which no double reaches,
+// see the header) hands over.  r = f pi/2 in double-double, relative error
+// below 2^-100 plus 2^-138 / |f| < 2^-75.
+bool reduce_large(double x, Reduced* out) {
+  const uint64_t u = bits_of(x) & ~(uint64_t{1} << 63);
+  const uint64_t m = (u & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+  const int e = static_cast<int>(u >> 52) - 1075;  // |x| = m 2^e, e >= -32
+  const int s = e >= 2 ? (e - 2) / 32 : 0;
+  const uint32_t* w = T::two_over_pi + s;  // w[6] least significant
+  const uint64_t m0 = static_cast<uint32_t>(m), m1 = m >> 32;
+  // Q[1 .. 9] = P (Q[1] least significant), Q[0] = Q[10] = Q[11] = 0; the
+  // rows m0 W and m1 W 2^32 are summed as they are formed.
+  uint32_t Q[12];
+  Q[0] = Q[10] = Q[11] = 0;
+  uint64_t ca = 0, cb = 0, c = 0;
+  uint32_t prev_b = 0;
+#if defined(__GNUC__)
+#pragma GCC unroll 7
+#endif
+  for (int j = 0; j < 7; ++j) {
+    const uint64_t wj = w[6 - j];
+    const uint64_t ta = wj * m0 + ca;
+    const uint64_t tb = wj * m1 + cb;
+    ca = ta >> 32;
+    cb = tb >> 32;
+    const uint64_t t = static_cast<uint64_t>(static_cast<uint32_t>(ta)) + prev_b + c;
+    Q[1 + j] = static_cast<uint32_t>(t);
+    c = t >> 32;
+    prev_b = static_cast<uint32_t>(tb);
+  }
+  const uint64_t t = ca + prev_b + c;
+  Q[8] = static_cast<uint32_t>(t);
+  Q[9] = static_cast<uint32_t>(cb + (t >> 32));
+  // 2^0 is bit sh = 32 (s + 7) - e + 32 of Q, in [223, 288].  The words of
+  // bits [2^-192, 2^-129], [2^-128, 2^-65], [2^-64, 2^-1] and the two bits
+  // of 2^0, 2^1 share one offset within their pairs of limbs.
+  const int base = 32 * (s + 7) - e + 32 - 192;
+  const int q = base >> 5, o = base & 31;
+  auto pair = [&](int i) { return Q[q + i] | (static_cast<uint64_t>(Q[q + i + 1]) << 32); };
+  const uint64_t l0 = pair(0), l1 = pair(2), l2 = pair(4), l3 = pair(6);
+  // (v << (64 - o)) without the undefined shift by 64 when o = 0
+  auto up = [&](uint64_t v) { return (v << (63 - o)) << 1; };
+  uint64_t cw = (l0 >> o) | up(l1), b = (l1 >> o) | up(l2), a = (l2 >> o) | up(l3);
+  int k = static_cast<int>((l3 >> o) & 3);
+  const bool neg = (a >> 63) != 0;
+  if (neg) {  // |f| = 1 - F: two's complement of the 192 bits
+    cw = ~cw + 1;
+    const uint64_t c1 = cw == 0;
+    b = ~b + c1;
+    a = ~a + (c1 & (b == 0));
+    k = (k + 1) & 3;
+  }
+  if (a == 0) return false;
+  const int lead = leading_zeros64(a);
+  const uint64_t n2 = lead ? (a << lead) | (b >> (64 - lead)) : a;
+  const uint64_t n1 = lead ? (b << lead) | (cw >> (64 - lead)) : b;
+  const double fh = static_cast<double>(static_cast<int64_t>(n2 >> 11)) * pow2(-53 - lead);
+  const double fl = static_cast<double>(static_cast<int64_t>(((n2 & 0x7ff) << 42) | (n1 >> 22))) * pow2(-106 - lead);
+  DD r = dd::mul(dd::fast_two_sum(fh, fl), DD{T::pio2_hi, T::pio2_lo});
+  if (neg != (x < 0)) r = {-r.hi, -r.lo};
+  if (x < 0) k = (4 - k) & 3;
+  *out = {k, r, true};
+  return true;
+}
+
+// The reduction of the first step: that of the double-double step below
+// 2^20, the seven-limb Payne-Hanek above.
+inline bool reduce_first(double x, Reduced* out) {
+  const double ax = x < 0 ? -x : x;
+  if (ax >= 0x1p20) return reduce_large(x, out);
+  *out = reduce_fast(x);
+  return out->ok;
 }
 
 // Dekker's product a * b with the Veltkamp splits of a and b given.
@@ -606,12 +704,16 @@ double cr_sin(double x) {
   const double ax = x < 0 ? -x : x;
   if (!(ax <= 0x1.fffffffffffffp1023)) return x - x;  // NaN, +-inf
   if (ax < 0x1p-26) return x;                          // sin x rounds to x (zeros, subnormals)
+  Reduced r1;
+  if (reduce_first(x, &r1)) {
+    const Split sp = split_reduced(r1.r, T::sc26_table);
+    const DD y1 = sin_first(sp, r1.k);
+    double out;
+    if (decided(y1, eps_sin1 * y1.hi, &out)) return with_sign(out, ((r1.k >> 1) ^ (sp.neg & ~r1.k)) & 1);
+  }
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
-    const Split sp = split_reduced(rd.r, T::sc26_table);
-    const DD y1 = sin_first(sp, rd.k);
     double out;
-    if (decided(y1, eps_sin1 * y1.hi, &out)) return with_sign(out, ((rd.k >> 1) ^ (sp.neg & ~rd.k)) & 1);
     DD s, c;
     const bool odd = (rd.k & 1) != 0;
     DD y;
@@ -632,13 +734,17 @@ double cr_tan(double x) {
   const double ax = x < 0 ? -x : x;
   if (!(ax <= 0x1.fffffffffffffp1023)) return x - x;  // NaN, +-inf
   if (ax < 0x1p-27) return x;                          // tan x rounds to x
+  Reduced r1;
+  if (reduce_first(x, &r1)) {
+    const Split sp = split_reduced(r1.r, T::tan26_table);
+    DD y1 = tan_first(sp);
+    if (r1.k & 1) y1 = recip(y1);  // -cot r
+    double out;
+    if (decided(y1, eps_tan1 * y1.hi, &out)) return with_sign(out, sp.neg != ((r1.k & 1) != 0));
+  }
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
-    const Split sp = split_reduced(rd.r, T::tan26_table);
-    DD y1 = tan_first(sp);
-    if (rd.k & 1) y1 = recip(y1);  // -cot r
     double out;
-    if (decided(y1, eps_tan1 * y1.hi, &out)) return with_sign(out, sp.neg != ((rd.k & 1) != 0));
     if (rounds_to(tan_dd(rd), eps_tan, &out)) return out;
   }
   return slow_path(x, true);
@@ -674,8 +780,8 @@ bool fast_tan(double x, double* hi, double* lo) {
 
 // The first step's value with its sign (false when the reduction hands over).
 bool first_sin(double x, double* hi, double* lo) {
-  const Reduced rd = reduce_fast(x);
-  if (!rd.ok) return false;
+  Reduced rd;
+  if (!reduce_first(x, &rd)) return false;
   const Split sp = split_reduced(rd.r, T::sc26_table);
   const DD y = sin_first(sp, rd.k);
   const bool negative = ((rd.k >> 1) ^ (sp.neg & ~rd.k)) & 1;
@@ -685,8 +791,8 @@ bool first_sin(double x, double* hi, double* lo) {
 }
 
 bool first_tan(double x, double* hi, double* lo) {
-  const Reduced rd = reduce_fast(x);
-  if (!rd.ok) return false;
+  Reduced rd;
+  if (!reduce_first(x, &rd)) return false;
   const Split sp = split_reduced(rd.r, T::tan26_table);
   DD y = tan_first(sp);
   if (rd.k & 1) y = recip(y);
