@@ -58,6 +58,7 @@
 // 2/pi and pi/2 against MPFR.
 #include "crmath.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -302,13 +303,34 @@ bool reduce_large(double x, Reduced* out) {
   return true;
 }
 
-// The reduction of the first step: that of the double-double step below
-// 2^20, the seven-limb Payne-Hanek above.
-inline bool reduce_first(double x, Reduced* out) {
-  const double ax = x < 0 ? -x : x;
-  if (ax >= 0x1p20) return reduce_large(x, out);
-  *out = reduce_fast(x);
-  return out->ok;
+// The reduction of the first step: x itself up to 0.78, below 2^20 the
+// Cody-Waite reduction of the double-double step (the same operations, kept
+// in registers), above the seven-limb Payne-Hanek.  False: hand over.
+inline bool reduce_first(double x, double ax, int* k, DD* r) {
+  if (ax <= 0.78) {
+    *k = 0;
+    *r = {x, 0.0};
+    return true;
+  }
+  if (ax < 0x1p20) {
+    const double shifter = 0x1.8p52;
+    const double kd = (x * T::two_over_pi_d + shifter) - shifter;
+    const double r1 = x - kd * T::cw1;  // exact
+    const DD s = dd::two_sum(r1, -(kd * T::cw2));
+    const DD c3 = dd::split(T::cw3);
+    const double ph = kd * T::cw3;
+    const DD p = {ph, (kd * c3.hi - ph) + kd * c3.lo};
+    const DD t = dd::two_sum(s.hi, -p.hi);
+    const double lo = ((s.lo - p.lo) + t.lo) - kd * T::cw4;
+    *r = dd::fast_two_sum(t.hi, lo);
+    *k = static_cast<int>(static_cast<int64_t>(kd) & 3);
+    return std::fabs(r->hi) >= 0x1p-70;
+  }
+  Reduced rd;
+  if (!reduce_large(x, &rd)) return false;
+  *k = rd.k;
+  *r = rd.r;
+  return true;
 }
 
 // Dekker's product a * b with the Veltkamp splits of a and b given.
@@ -621,9 +643,10 @@ struct Split {
 
 inline Split split_reduced(DD r, const double (*table)[6]) {
   Split s;
-  s.neg = r.hi < 0;
-  const double rh = s.neg ? -r.hi : r.hi;
-  s.rl = s.neg ? -r.lo : r.lo;
+  const uint64_t sign = bits_of(r.hi) & (uint64_t{1} << 63);
+  s.neg = sign != 0;
+  const double rh = std::fabs(r.hi);
+  s.rl = from_bits(bits_of(r.lo) ^ sign);
   const double t = rh * 128.0 + 0x1.8p52;
   s.row = table[static_cast<uint32_t>(bits_of(t))];
   s.hh = rh - (t - 0x1.8p52) * 0.0078125;
@@ -701,15 +724,16 @@ constexpr double eps_tan = 0x1p-66;
 }  // namespace
 
 double cr_sin(double x) {
-  const double ax = x < 0 ? -x : x;
+  const double ax = std::fabs(x);
   if (!(ax <= 0x1.fffffffffffffp1023)) return x - x;  // NaN, +-inf
   if (ax < 0x1p-26) return x;                          // sin x rounds to x (zeros, subnormals)
-  Reduced r1;
-  if (reduce_first(x, &r1)) {
-    const Split sp = split_reduced(r1.r, T::sc26_table);
-    const DD y1 = sin_first(sp, r1.k);
+  int k1;
+  DD r1;
+  if (reduce_first(x, ax, &k1, &r1)) {
+    const Split sp = split_reduced(r1, T::sc26_table);
+    const DD y1 = sin_first(sp, k1);
     double out;
-    if (decided(y1, eps_sin1 * y1.hi, &out)) return with_sign(out, ((r1.k >> 1) ^ (sp.neg & ~r1.k)) & 1);
+    if (decided(y1, eps_sin1 * y1.hi, &out)) return with_sign(out, ((k1 >> 1) ^ (sp.neg & ~k1)) & 1);
   }
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
@@ -731,16 +755,17 @@ double cr_sin(double x) {
 }
 
 double cr_tan(double x) {
-  const double ax = x < 0 ? -x : x;
+  const double ax = std::fabs(x);
   if (!(ax <= 0x1.fffffffffffffp1023)) return x - x;  // NaN, +-inf
   if (ax < 0x1p-27) return x;                          // tan x rounds to x
-  Reduced r1;
-  if (reduce_first(x, &r1)) {
-    const Split sp = split_reduced(r1.r, T::tan26_table);
+  int k1;
+  DD r1;
+  if (reduce_first(x, ax, &k1, &r1)) {
+    const Split sp = split_reduced(r1, T::tan26_table);
     DD y1 = tan_first(sp);
-    if (r1.k & 1) y1 = recip(y1);  // -cot r
+    if (k1 & 1) y1 = recip(y1);  // -cot r
     double out;
-    if (decided(y1, eps_tan1 * y1.hi, &out)) return with_sign(out, sp.neg != ((r1.k & 1) != 0));
+    if (decided(y1, eps_tan1 * y1.hi, &out)) return with_sign(out, sp.neg != ((k1 & 1) != 0));
   }
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
@@ -781,7 +806,7 @@ bool fast_tan(double x, double* hi, double* lo) {
 // The first step's value with its sign (false when the reduction hands over).
 bool first_sin(double x, double* hi, double* lo) {
   Reduced rd;
-  if (!reduce_first(x, &rd)) return false;
+  if (!reduce_first(x, std::fabs(x), &rd.k, &rd.r)) return false;
   const Split sp = split_reduced(rd.r, T::sc26_table);
   const DD y = sin_first(sp, rd.k);
   const bool negative = ((rd.k >> 1) ^ (sp.neg & ~rd.k)) & 1;
@@ -792,7 +817,7 @@ bool first_sin(double x, double* hi, double* lo) {
 
 bool first_tan(double x, double* hi, double* lo) {
   Reduced rd;
-  if (!reduce_first(x, &rd)) return false;
+  if (!reduce_first(x, std::fabs(x), &rd.k, &rd.r)) return false;
   const Split sp = split_reduced(rd.r, T::tan26_table);
   DD y = tan_first(sp);
   if (rd.k & 1) y = recip(y);
