@@ -694,14 +694,20 @@ inline DD tan_first(const Split& s) {
   return {hi, lo};
 }
 
-// 1 / (hi + lo) as a double-double (hi > 0, |lo| < 2^-14 hi): q = 1/h,
-// then q (1 - q h - q l) with q h exact (Dekker's TwoProduct).
+// 1 / (hi + lo) as a double-double (hi > 0, |lo| < 2^-14 hi).  q = 1/hi
+// is formed from hi alone, so the division overlaps the work on lo; with
+// e0 = q hi - 1 exact (Dekker's TwoProduct, q hi - 1 by Sterbenz's lemma)
+// and d = e0 + q lo (= (q (hi + lo) - 1) up to 2^-68),
+//   1 / (hi + lo) = q / (1 + d) = q (1 - d + d^2 - d^3 + d^4),
+// |d| < 2^-14, so d^5 < 2^-70 is left out; the roundings of q lo, of d and
+// of q times the correction add up to 2^-66.4 relative.
 inline DD recip(DD y) {
-  const double h = y.hi + y.lo;
-  const double l = y.lo - (h - y.hi);
-  const double q = 1.0 / h;
-  const DD p = dd::two_prod(q, h);
-  return {q, q * (((1.0 - p.hi) - p.lo) - q * l)};
+  const double q = 1.0 / y.hi;
+  const DD p = dd::two_prod(q, y.hi);
+  const double e0 = (p.hi - 1.0) + p.lo;
+  const double d = e0 + q * y.lo;
+  const double d2 = d * d;
+  return {q, q * (d2 * ((1.0 - d) + d2) - d)};
 }
 
 // Ziv's test for y > 0 with the absolute bound e (see rounds_to).
