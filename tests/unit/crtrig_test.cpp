@@ -267,6 +267,26 @@ TEST(CrTrig, FirstStepErrorWithinBoundAndHardCasesRound) {
   }
 }
 
+// The first step's Payne-Hanek reduction reads its window of 2/pi and the
+// fraction's words at offsets that depend on the exponent mod 32: every
+// exponent from 2^20 to 2^1023, with mantissas of all ones, a single one
+// and random ones, keeps the error bound, and the results are correct.
+TEST(CrTrig, FirstStepAtEveryLargeExponent) {
+  std::mt19937_64 g(23);
+  std::vector<double> xs;
+  for (int e = 20; e <= 1023; ++e) {
+    for (int j = 0; j < 6; ++j) {
+      const std::uint64_t m = j == 0 ? 0 : j == 1 ? (std::uint64_t{1} << 52) - 1 : g() >> 12;
+      const double x = from_bits((static_cast<std::uint64_t>(e + 1023) << 52) | m);
+      xs.push_back(j & 1 ? -x : x);
+    }
+  }
+  EXPECT_LT(worst_error(crtrig_detail::first_sin, false, xs), std::ldexp(std::sqrt(0.5), -65));
+  EXPECT_LT(worst_error(crtrig_detail::first_tan, true, xs), std::ldexp(std::sqrt(0.5), -64));
+  EXPECT_EQ(mismatches(cr_sin, false, xs), 0);
+  EXPECT_EQ(mismatches(cr_tan, true, xs), 0);
+}
+
 // A table of 32-bit limbs of the fraction of v, from MPFR.
 std::vector<std::uint32_t> limbs(mpfr_t v, int n) {
   Mp f(2000);
