@@ -5,7 +5,7 @@
 // steps, each more precise and slower than the one before, the first two
 // ending with a rounding test that hands the rare undecided arguments on.
 //
-// 1. First step, in plain double arithmetic (about 1 argument in 2^10.5
+// 1. First step, in plain double arithmetic (about 1 argument in 2^10.3
 //    for sin, 1 in 2^9.5 for tan, goes on from here).
 //    Reduction: |x| <= 0.78 is not reduced; below 2^20 the Cody-Waite
 //    reduction of step 2; above, Payne and Hanek with seven 32-bit limbs of
