@@ -4,10 +4,12 @@
 // regions in its proportions).
 #include "crmath.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -61,6 +63,48 @@ void run(benchmark::State& st) {
 double libc_sin(double x) { return std::sin(x); }
 double libc_tan(double x) { return std::tan(x); }
 
+template <double (*F)(double)>
+double seconds(const std::vector<double>& xs, double* acc) {
+  // Processor time, not wall time: on a loaded machine a round may be
+  // preempted, which would count against whichever function it hit.
+  const std::clock_t t0 = std::clock();
+  double a = 0;
+  for (double x : xs) a += F(x);
+  const std::clock_t t1 = std::clock();
+  *acc += a;
+  return static_cast<double>(t1 - t0) / CLOCKS_PER_SEC;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
+}
+
+// The two functions timed alternately over the same arguments, so that both
+// see the same load of a shared machine; reports the medians of the
+// per-round ns per call and of the per-round ratio.
+template <double (*F)(double), double (*G)(double)>
+void versus(benchmark::State& st) {
+  const std::vector<double> xs = make(static_cast<int>(st.range(0)));
+  std::vector<double> tf, tg, ratio;
+  double acc = 0;
+  for (auto _ : st) {
+    const bool f_first = (tf.size() & 1) == 0;
+    const double a = f_first ? seconds<F>(xs, &acc) : 0.0;
+    const double b = seconds<G>(xs, &acc);
+    const double c = f_first ? a : seconds<F>(xs, &acc);
+    tf.push_back(c);
+    tg.push_back(b);
+    ratio.push_back(c / b);
+    benchmark::DoNotOptimize(acc);
+  }
+  const double n = static_cast<double>(xs.size());
+  st.counters["ns"] = median(tf) * 1e9 / n;
+  st.counters["ns_peer"] = median(tg) * 1e9 / n;
+  st.counters["ratio"] = median(ratio);
+}
+
 }  // namespace
 
 // Argument 0: [-10, 10]; 1: [-1e6, 1e6]; 2: huge; 3: the test mix.
@@ -68,3 +112,6 @@ BENCHMARK(run<cr_sin>)->Name("cr_sin")->DenseRange(0, 3);
 BENCHMARK(run<libc_sin>)->Name("libc_sin")->DenseRange(0, 3);
 BENCHMARK(run<cr_tan>)->Name("cr_tan")->DenseRange(0, 3);
 BENCHMARK(run<libc_tan>)->Name("libc_tan")->DenseRange(0, 3);
+// cr_sin / sin and cr_tan / tan, timed alternately (see versus).
+BENCHMARK(versus<cr_sin, libc_sin>)->Name("sin_vs_libc")->DenseRange(0, 3);
+BENCHMARK(versus<cr_tan, libc_tan>)->Name("tan_vs_libc")->DenseRange(0, 3);

@@ -1,9 +1,44 @@
 // Correctly rounded sin and tan (round to nearest, ties to even).
 //
 // Method.  Both functions reduce x to r = x - k pi/2, |r| <= pi/4 (+ a few
-// ulps), and evaluate sin r / cos r, then take the quadrant k mod 4.
+// ulps), and evaluate sin r / cos r, then take the quadrant k mod 4.  Three
+// steps, each more precise and slower than the one before, the first two
+// ending with a rounding test that hands the rare undecided arguments on.
 //
-// 1. Fast step, in double-double.
+// 1. First step, in plain double arithmetic (about 1 argument in 2^10.3
+//    for sin, 1 in 2^9.5 for tan, goes on from here).
+//    Reduction: |x| <= 0.78 is not reduced; below 2^20 the Cody-Waite
+//    reduction of step 2; above, Payne and Hanek with seven 32-bit limbs of
+//    2/pi, which gives the fraction of x 2/pi to 2^-138; it is read from the
+//    product as three 64-bit words, the first signed (a fraction of 1/2 or
+//    more becomes f - 1), and r = f pi/2 in double-double.  Since |r| >=
+//    2^-62 (see step 2), r has a relative error below 2^-75.
+//    Evaluation: |r| = a + hh + rl with a = i/128, |hh| <= 1/256 exact
+//    (Sterbenz) and hh = h1 + h2, h1 of 26 bits (Veltkamp).  The tables hold
+//    sin a, cos a, tan a and W = 1 + tan^2 a as a head of 26 bits and a
+//    double tail, so that head * h1 is exact and the main term (a head plus
+//    a head times h1) is an exact FastTwoSum; all else is a correction of at
+//    most 2^-14 of the result, summed in double, the smallest terms first.
+//      sin(a+h) = S + C h + S (cos h - 1) + C (sin h - h) + rl (C - S hh)
+//      (cos likewise with {C, -S} for {S, C}), the Taylor polynomials of
+//      sin h - h to h^7 and cos h - 1 to h^6 (truncation below 2^-75);
+//      tan(a+h) = T + W t + W T t^2 / (1 - T t), t = tan h to h^7 (below
+//      2^-69 t); for odd k, -cot r from the reciprocal of tan |r|: q = 1/hi
+//      and q (1 - d + d^2 - d^3 + d^4), d = q (hi + lo) - 1, |d| < 2^-14.
+//    Error bound, relative.  sin: the two largest corrections, S (cos h - 1)
+//    up to 2^-16 of the result (for i = 1) and C (sin h - h) up to 2^-18.6,
+//    carry at most five roundings each (2^-66.7 and 2^-69.3), the two last
+//    additions 2^-68.5, the other terms, the table tails and the reduction
+//    together below 2^-72: below 2^-65.5 in all.  tan: the terms of order t
+//    as for sin (2^-67), W T t^2 / (1 - T t), up to 2^-15 of the result with
+//    six roundings (2^-65.4), the reciprocal 2^-66.4 (roundings of q lo, d
+//    and q times its correction, 2^-68 each, and d^5): below 2^-64.5.  The
+//    rounding tests assume 2^-64 (sin) and 2^-63 (tan).  Checked with MPFR
+//    (tests/unit/crtrig_test.cpp) on random arguments and on arguments whose
+//    value lies within 2^-9 ulp of a midpoint: the largest errors seen are
+//    2^-67.8 (sin) and 2^-65.8 (tan).
+//
+// 2. Fast step, in double-double (for what the first step hands over).
 //    Reduction: |x| < pi/4 is not reduced.  |x| < 2^20 uses Cody and Waite's
 //    reduction with pi/2 split in four doubles cw1 + cw2 + cw3 + cw4 (cw1 and
 //    cw2 of 33 bits, so k cw1 and k cw2 are exact for k < 2^20, and x - k cw1
@@ -14,7 +49,7 @@
 //    2/pi that matter for its exponent, giving the fraction of x 2/pi to
 //    2^-169; r = fraction * pi/2 in double-double.  A reduced argument below
 //    2^-70 (Cody-Waite) or a fraction below 2^-90 (Payne-Hanek) would go to
-//    the second step, but no double comes that close to a nonzero multiple
+//    the last step, but no double comes that close to a nonzero multiple
 //    of pi/2: the closest lies about 2^-61 from it (Ng, "Argument reduction
 //    for huge arguments: good to the last bit", 1992; Muller, "Elementary
 //    Functions", ch. 11).
@@ -36,7 +71,7 @@
 //    the same double, that double is the correctly rounded result (rounding
 //    is monotonic).  It fails for about 1 argument in 2^13.
 //
-// 2. Second step, in 288-bit fixed point (32-bit limbs, 64-bit products):
+// 3. Last step, in 288-bit fixed point (32-bit limbs, 64-bit products):
 //    Payne-Hanek with 384 bits of 2/pi for every |x| >= pi/4 (the fraction is
 //    exact to 2^-300, so r, at least 2^-62, has at least 230 correct bits),
 //    the Taylor series of sin r and cos r to 2^-285, tan as a 200-bit
@@ -58,6 +93,7 @@
 // 2/pi and pi/2 against MPFR.
 #include "crmath.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -162,10 +198,12 @@ int payne_hanek(double ax, int nlimbs, uint32_t* frac, int nf, bool* negative) {
 struct Reduced {
   int k;     // quadrant, mod 4
   DD r;      // x - k pi/2
-  bool ok;   // false: hand over to the second step
+  bool ok;   // false: hand over to the last step
 };
 
-Reduced reduce_fast(double x) {
+Reduced reduce_fast_large(double x);
+
+inline Reduced reduce_fast(double x) {
   const double ax = x < 0 ? -x : x;
   if (ax <= 0.78) return {0, {x, 0.0}, true};
   if (ax < 0x1p20) {
@@ -185,6 +223,12 @@ Reduced reduce_fast(double x) {
     const double ar = r.hi < 0 ? -r.hi : r.hi;
     return {k, r, ar >= 0x1p-70};
   }
+  return reduce_fast_large(x);
+}
+
+// |x| >= 2^20.
+Reduced reduce_fast_large(double x) {
+  const double ax = x < 0 ? -x : x;
   uint32_t f[8];
   bool neg;
   int k = payne_hanek(ax, 8, f, 8, &neg);
@@ -211,6 +255,117 @@ Reduced reduce_fast(double x) {
     k = (4 - k) & 3;
   }
   return {k, r, true};
+}
+
+// ---- Reduction of the first step -------------------------------------------
+
+inline int leading_zeros64(uint64_t v) {  // v != 0
+#if defined(__GNUC__)
+  return __builtin_clzll(v);
+#else
+  int n = 0;
+  while (!(v >> 63)) v <<= 1, ++n;
+  return n;
+#endif
+}
+
+// Payne-Hanek for |x| >= 2^20 with seven 32-bit limbs of 2/pi: m 2^e 2/pi
+// mod 4 is P 2^-sh, P = m W (W the limbs from index s), with an error below
+// m 2^(e - 32 (s + 7)) < 2^(86 - 224) = 2^-138.  The fraction is read from
+// P as three 64-bit words, the first signed, so that a fraction of 1/2 or
+// more becomes f - 1 with k + 1.  |f| below 2^-64 (which no double reaches,
+// see the header) hands over.  r = f pi/2 in double-double, relative error
+// below 2^-100 plus 2^-138 / |f| < 2^-75.
+bool reduce_large(double x, Reduced* out) {
+  const uint64_t u = bits_of(x) & ~(uint64_t{1} << 63);
+  const uint64_t m = (u & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+  const int e = static_cast<int>(u >> 52) - 1075;  // |x| = m 2^e, e >= -32
+  const int s = e >= 2 ? (e - 2) / 32 : 0;
+  const uint32_t* w = T::two_over_pi + s;  // w[6] least significant
+  const uint64_t m0 = static_cast<uint32_t>(m), m1 = m >> 32;
+  // Q[1 .. 9] = P (Q[1] least significant), Q[0] = Q[10] = Q[11] = 0; the
+  // rows m0 W and m1 W 2^32 are summed as they are formed.
+  uint32_t Q[12];
+  Q[0] = Q[10] = Q[11] = 0;
+  uint64_t ca = 0, cb = 0, c = 0;
+  uint32_t prev_b = 0;
+#if defined(__GNUC__)
+#pragma GCC unroll 7
+#endif
+  for (int j = 0; j < 7; ++j) {
+    const uint64_t wj = w[6 - j];
+    const uint64_t ta = wj * m0 + ca;
+    const uint64_t tb = wj * m1 + cb;
+    ca = ta >> 32;
+    cb = tb >> 32;
+    const uint64_t t = static_cast<uint64_t>(static_cast<uint32_t>(ta)) + prev_b + c;
+    Q[1 + j] = static_cast<uint32_t>(t);
+    c = t >> 32;
+    prev_b = static_cast<uint32_t>(tb);
+  }
+  const uint64_t t = ca + prev_b + c;
+  Q[8] = static_cast<uint32_t>(t);
+  Q[9] = static_cast<uint32_t>(cb + (t >> 32));
+  // 2^0 is bit sh = 32 (s + 7) - e + 32 of Q, in [223, 288].  The words of
+  // bits [2^-192, 2^-129], [2^-128, 2^-65], [2^-64, 2^-1] and the two bits
+  // of 2^0, 2^1 share one offset within their pairs of limbs.
+  const int base = 32 * (s + 7) - e + 32 - 192;
+  const int q = base >> 5, o = base & 31;
+  auto pair = [&](int i) { return Q[q + i] | (static_cast<uint64_t>(Q[q + i + 1]) << 32); };
+  const uint64_t l0 = pair(0), l1 = pair(2), l2 = pair(4), l3 = pair(6);
+  // (v << (64 - o)) without the undefined shift by 64 when o = 0
+  auto up = [&](uint64_t v) { return (v << (63 - o)) << 1; };
+  uint64_t cw = (l0 >> o) | up(l1), b = (l1 >> o) | up(l2), a = (l2 >> o) | up(l3);
+  int k = static_cast<int>((l3 >> o) & 3);
+  const bool neg = (a >> 63) != 0;
+  if (neg) {  // |f| = 1 - F: two's complement of the 192 bits
+    cw = ~cw + 1;
+    const uint64_t c1 = cw == 0;
+    b = ~b + c1;
+    a = ~a + (c1 & (b == 0));
+    k = (k + 1) & 3;
+  }
+  if (a == 0) return false;
+  const int lead = leading_zeros64(a);
+  const uint64_t n2 = lead ? (a << lead) | (b >> (64 - lead)) : a;
+  const uint64_t n1 = lead ? (b << lead) | (cw >> (64 - lead)) : b;
+  const double fh = static_cast<double>(static_cast<int64_t>(n2 >> 11)) * pow2(-53 - lead);
+  const double fl = static_cast<double>(static_cast<int64_t>(((n2 & 0x7ff) << 42) | (n1 >> 22))) * pow2(-106 - lead);
+  DD r = dd::mul(dd::fast_two_sum(fh, fl), DD{T::pio2_hi, T::pio2_lo});
+  if (neg != (x < 0)) r = {-r.hi, -r.lo};
+  if (x < 0) k = (4 - k) & 3;
+  *out = {k, r, true};
+  return true;
+}
+
+// The reduction of the first step: x itself up to 0.78, below 2^20 the
+// Cody-Waite reduction of the double-double step (the same operations, kept
+// in registers), above the seven-limb Payne-Hanek.  False: hand over.
+inline bool reduce_first(double x, double ax, int* k, DD* r) {
+  if (ax <= 0.78) {
+    *k = 0;
+    *r = {x, 0.0};
+    return true;
+  }
+  if (ax < 0x1p20) {
+    const double shifter = 0x1.8p52;
+    const double kd = (x * T::two_over_pi_d + shifter) - shifter;
+    const double r1 = x - kd * T::cw1;  // exact
+    const DD s = dd::two_sum(r1, -(kd * T::cw2));
+    const DD c3 = dd::split(T::cw3);
+    const double ph = kd * T::cw3;
+    const DD p = {ph, (kd * c3.hi - ph) + kd * c3.lo};
+    const DD t = dd::two_sum(s.hi, -p.hi);
+    const double lo = ((s.lo - p.lo) + t.lo) - kd * T::cw4;
+    *r = dd::fast_two_sum(t.hi, lo);
+    *k = static_cast<int>(static_cast<int64_t>(kd) & 3);
+    return std::fabs(r->hi) >= 0x1p-70;
+  }
+  Reduced rd;
+  if (!reduce_large(x, &rd)) return false;
+  *k = rd.k;
+  *r = rd.r;
+  return true;
 }
 
 // Dekker's product a * b with the Veltkamp splits of a and b given.
@@ -273,7 +428,7 @@ inline bool rounds_to(DD y, double eps, double* out) {
   return true;
 }
 
-// ---- Second step: fixed point -------------------------------------------------
+// ---- Last step: fixed point -------------------------------------------------
 
 constexpr int L = 10;  // limbs: a[0] integer part, a[1..9] fraction (288 bits)
 
@@ -509,17 +664,121 @@ DD tan_dd(const Reduced& rd) {
   return {qh, ql};
 }
 
+// ---- First step: plain double ------------------------------------------------
+
+// The reduced argument r = rh + rl as |r| = a + hh + rl, a = i/128 (i =
+// round(128 |rh|)), |hh| <= 1/256 exact (Sterbenz), and the parts of hh.
+struct Split {
+  const double* row;  // table row i
+  double hh, rl;      // hh = |rh| - a, rl with the sign of |r|
+  double h1, h2;      // hh = h1 + h2, h1 of 26 bits (Veltkamp)
+  double z;           // hh^2 rounded
+  bool neg;           // r < 0
+};
+
+inline Split split_reduced(DD r, const double (*table)[6]) {
+  Split s;
+  const uint64_t sign = bits_of(r.hi) & (uint64_t{1} << 63);
+  s.neg = sign != 0;
+  const double rh = std::fabs(r.hi);
+  s.rl = from_bits(bits_of(r.lo) ^ sign);
+  const double t = rh * 128.0 + 0x1.8p52;
+  s.row = table[static_cast<uint32_t>(bits_of(t))];
+  s.hh = rh - (t - 0x1.8p52) * 0.0078125;
+  const double c = 134217729.0 * s.hh;  // 2^27 + 1
+  s.h1 = c - (c - s.hh);
+  s.h2 = s.hh - s.h1;
+  s.z = s.hh * s.hh;
+  return s;
+}
+
+// sin r (k even) or cos r (k odd) of |r| as hi + lo, hi > 0.  With the row
+// {A, Al, B, Bl} = {S, Sl, C, Cl} or {C, Cl, -S, -Sl} (S, C = sin a, cos a),
+//   sin or cos (a + h) = A + B h + A (cos h - 1) + B (sin h - h)
+//                        + rl (B - A hh) + O(hh rl^2 ... )
+// where h = hh + rl; B h1 is exact and A + B h1 a FastTwoSum (|B h1| <= |A|
+// or A = 0).  The small terms are summed first, the two largest (of order
+// 2^-17 and 2^-19 of the result) last.
+inline DD sin_first(const Split& s, int k) {
+  const double* tb = s.row + 2 * (k & 1);
+  const double z = s.z, hh = s.hh;
+  const double ps = z * (-0x1.5555555555555p-3 + z * (0x1.1111111111111p-7 + z * -0x1.a01a01a01a01ap-13));
+  const double pc = z * (-0.5 + z * (0x1.5555555555555p-5 + z * -0x1.6c16c16c16c17p-10));
+  const double a = tb[0] + tb[1], b = tb[2] + tb[3];  // A and B to 2^-53
+  const double p = tb[2] * s.h1;  // exact
+  const double hi = tb[0] + p;
+  const double small = ((((tb[0] - hi) + p) + tb[1]) + (tb[2] * s.h2 + tb[3] * hh)) + s.rl * (b - a * hh);
+  const double lo = (small + b * hh * ps) + a * pc;
+  return {hi, lo};
+}
+
+// tan |r| as hi + lo, hi > 0, from the addition formula with t = tan h:
+//   tan(a + h) = T + W t + W T t^2 / (1 - T t),  W = 1 + T^2,
+//   t = hh + rl + hh z (1/3 + z (2/15 + z 17/315)) (terms left out below
+//   2^-69 t).  W h1 is exact; the last term, at most 2^-15 of the result,
+// is needed only to about 2^-50 of itself.
+inline DD tan_first(const Split& s) {
+  const double* tb = s.row;
+  const double z = s.z, hh = s.hh;
+  const double dt = s.rl + hh * z * (0x1.5555555555555p-2 + z * (0x1.1111111111111p-3 + z * 0x1.ba1ba1ba1ba1cp-5));
+  const double td = hh + dt;
+  const double p = tb[2] * s.h1;  // exact
+  const double hi = tb[0] + p;
+  const double small = ((((tb[0] - hi) + p) + tb[1]) + (tb[2] * s.h2 + tb[3] * hh)) + (tb[2] + tb[3]) * dt;
+  const double lo = small + tb[5] * td * td / (1.0 - tb[4] * td);
+  return {hi, lo};
+}
+
+// 1 / (hi + lo) as a double-double (hi > 0, |lo| < 2^-14 hi).  q = 1/hi
+// is formed from hi alone, so the division overlaps the work on lo; with
+// e0 = q hi - 1 exact (Dekker's TwoProduct, q hi - 1 by Sterbenz's lemma)
+// and d = e0 + q lo (= (q (hi + lo) - 1) up to 2^-68),
+//   1 / (hi + lo) = q / (1 + d) = q (1 - d + d^2 - d^3 + d^4),
+// |d| < 2^-14, so d^5 < 2^-70 is left out; the roundings of q lo, of d and
+// of q times the correction add up to 2^-66.4 relative.
+inline DD recip(DD y) {
+  const double q = 1.0 / y.hi;
+  const DD p = dd::two_prod(q, y.hi);
+  const double e0 = (p.hi - 1.0) + p.lo;
+  const double d = e0 + q * y.lo;
+  const double d2 = d * d;
+  return {q, q * (d2 * ((1.0 - d) + d2) - d)};
+}
+
+// Ziv's test for y > 0 with the absolute bound e (see rounds_to).
+inline bool decided(DD y, double e, double* out) {
+  const double a = y.hi + (y.lo + e), b = y.hi + (y.lo - e);
+  *out = a;
+  return a == b;
+}
+
+inline double with_sign(double y, bool negative) {
+  return from_bits(bits_of(y) ^ (static_cast<uint64_t>(negative) << 63));
+}
+
+constexpr double eps_sin1 = 0x1p-64;  // the first step's bounds, with margin
+constexpr double eps_tan1 = 0x1p-63;
+
 constexpr double eps_sin = 0x1p-67;  // relative bounds of the fast step, with margin
 constexpr double eps_tan = 0x1p-66;
 
 }  // namespace
 
 double cr_sin(double x) {
-  const double ax = x < 0 ? -x : x;
+  const double ax = std::fabs(x);
   if (!(ax <= 0x1.fffffffffffffp1023)) return x - x;  // NaN, +-inf
   if (ax < 0x1p-26) return x;                          // sin x rounds to x (zeros, subnormals)
+  int k1;
+  DD r1;
+  if (reduce_first(x, ax, &k1, &r1)) {
+    const Split sp = split_reduced(r1, T::sc26_table);
+    const DD y1 = sin_first(sp, k1);
+    double out;
+    if (decided(y1, eps_sin1 * y1.hi, &out)) return with_sign(out, ((k1 >> 1) ^ (sp.neg & ~k1)) & 1);
+  }
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
+    double out;
     DD s, c;
     const bool odd = (rd.k & 1) != 0;
     DD y;
@@ -531,16 +790,24 @@ double cr_sin(double x) {
       y = s;
     }
     if (rd.k & 2) y = {-y.hi, -y.lo};
-    double out;
     if (rounds_to(y, eps_sin, &out)) return out;
   }
   return slow_path(x, false);
 }
 
 double cr_tan(double x) {
-  const double ax = x < 0 ? -x : x;
+  const double ax = std::fabs(x);
   if (!(ax <= 0x1.fffffffffffffp1023)) return x - x;  // NaN, +-inf
   if (ax < 0x1p-27) return x;                          // tan x rounds to x
+  int k1;
+  DD r1;
+  if (reduce_first(x, ax, &k1, &r1)) {
+    const Split sp = split_reduced(r1, T::tan26_table);
+    DD y1 = tan_first(sp);
+    if (k1 & 1) y1 = recip(y1);  // -cot r
+    double out;
+    if (decided(y1, eps_tan1 * y1.hi, &out)) return with_sign(out, sp.neg != ((k1 & 1) != 0));
+  }
   const Reduced rd = reduce_fast(x);
   if (rd.ok) {
     double out;
@@ -549,7 +816,7 @@ double cr_tan(double x) {
   return slow_path(x, true);
 }
 
-// Test hooks: the second step alone, and the fast step's double-double value
+// Test hooks: the last step alone, and the fast step's double-double value
 // (false when it hands over), so the tests can check each on its own.
 namespace crtrig_detail {
 
@@ -574,6 +841,30 @@ bool fast_tan(double x, double* hi, double* lo) {
   const DD y = tan_dd(rd);
   *hi = y.hi;
   *lo = y.lo;
+  return true;
+}
+
+// The first step's value with its sign (false when the reduction hands over).
+bool first_sin(double x, double* hi, double* lo) {
+  Reduced rd;
+  if (!reduce_first(x, std::fabs(x), &rd.k, &rd.r)) return false;
+  const Split sp = split_reduced(rd.r, T::sc26_table);
+  const DD y = sin_first(sp, rd.k);
+  const bool negative = ((rd.k >> 1) ^ (sp.neg & ~rd.k)) & 1;
+  *hi = negative ? -y.hi : y.hi;
+  *lo = negative ? -y.lo : y.lo;
+  return true;
+}
+
+bool first_tan(double x, double* hi, double* lo) {
+  Reduced rd;
+  if (!reduce_first(x, std::fabs(x), &rd.k, &rd.r)) return false;
+  const Split sp = split_reduced(rd.r, T::tan26_table);
+  DD y = tan_first(sp);
+  if (rd.k & 1) y = recip(y);
+  const bool negative = sp.neg != ((rd.k & 1) != 0);
+  *hi = negative ? -y.hi : y.hi;
+  *lo = negative ? -y.lo : y.lo;
   return true;
 }
 

@@ -84,6 +84,29 @@ def main():
         ch, cl = dd(mpmath.cos(a))
         print("    {%s, %s, %s, %s}," % (hexf(sh), hexf(sl), hexf(ch), hexf(cl)))
     print("};\n")
+    # The first step's tables: heads of 26 bits, so that a head times a
+    # 26-bit part of the reduced argument is exact in double.
+    print("// sin(i/128), cos(i/128) with 26-bit heads: {S, Sl, C, Cl, -S, -Sl}, the value")
+    print("// the head plus the tail to 2^-80 relative.  Row + 2 gives {C, Cl, -S, -Sl}.")
+    print("inline constexpr double sc26_table[%d][6] = {" % TABLE_N)
+    for i in range(TABLE_N):
+        a = mpf(i) / 128
+        s, c = mpmath.sin(a), mpmath.cos(a)
+        s26 = rnd(s, 26); sl = rnd(s - s26, 53)
+        c26 = rnd(c, 26); cl = rnd(c - c26, 53)
+        print("    {%s, %s, %s, %s, %s, %s}," % (hexf(s26), hexf(sl), hexf(c26), hexf(cl), hexf(-s26), hexf(-sl)))
+    print("};\n")
+    print("// tan(i/128) = T + Tl and W = 1 + T^2 = W + Wl with 26-bit heads, then T and W T")
+    print("// rounded to double: {T, Tl, W, Wl, T53, WT}.")
+    print("inline constexpr double tan26_table[%d][6] = {" % TABLE_N)
+    for i in range(TABLE_N):
+        a = mpf(i) / 128
+        t = mpmath.tan(a)
+        w = 1 + t * t
+        t26 = rnd(t, 26); tl = rnd(t - t26, 53)
+        w26 = rnd(w, 26); wl = rnd(w - w26, 53)
+        print("    {%s, %s, %s, %s, %s, %s}," % (hexf(t26), hexf(tl), hexf(w26), hexf(wl), hexf(rnd(t, 53)), hexf(rnd(w * t, 53))))
+    print("};\n")
     print("}  // namespace crtrig_tables")
 
 

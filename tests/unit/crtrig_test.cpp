@@ -1,6 +1,7 @@
 // cr_sin and cr_tan against MPFR's correctly rounded sin and tan: a million
 // arguments per function over the whole domain and its hard regions, the
-// special values, the second step on its own, the fast step's error bound,
+// special values, the last step on its own, the error bounds of the first
+// two steps (the first also on arguments near midpoints),
 // and the digits of the constants (2/pi, pi/2, the Cody-Waite split).
 #include "crmath.h"
 #include "crtrig_tables.h"
@@ -19,6 +20,8 @@ double slow_sin(double x);
 double slow_tan(double x);
 bool fast_sin(double x, double* hi, double* lo);
 bool fast_tan(double x, double* hi, double* lo);
+bool first_sin(double x, double* hi, double* lo);
+bool first_tan(double x, double* hi, double* lo);
 }  // namespace crtrig_detail
 
 namespace {
@@ -149,7 +152,7 @@ TEST(CrTrig, SpecialValues) {
   EXPECT_GT(cr_tan(1.5707963267948966), 1.6e16);
 }
 
-// The second step decides every case it is given; it is checked here on
+// The last step decides every case it is given; it is checked here on
 // arguments of all kinds, not only on the rare ones the fast step hands over.
 TEST(CrTrig, SecondStepMatchesMpfr) {
   std::vector<double> xs = arguments(19);
@@ -186,6 +189,102 @@ TEST(CrTrig, FastStepErrorWithinBound) {
     }
     EXPECT_LT(worst, std::ldexp(1.0, tangent ? -67 : -68)) << (tangent ? "tan" : "sin");
   }
+}
+
+using Step = bool (*)(double, double*, double*);
+
+// The largest relative error of a step's double-double value against MPFR,
+// over the arguments it does not hand over.
+double worst_error(Step step, bool tangent, const std::vector<double>& xs) {
+  Mp a(53), y(300), h(300);
+  double worst = 0;
+  for (double x : xs) {
+    double hi, lo;
+    if (!step(x, &hi, &lo)) continue;
+    mpfr_set_d(a.v, x, MPFR_RNDN);
+    if (tangent)
+      mpfr_tan(y.v, a.v, MPFR_RNDN);
+    else
+      mpfr_sin(y.v, a.v, MPFR_RNDN);
+    mpfr_set_d(h.v, hi, MPFR_RNDN);
+    mpfr_add_d(h.v, h.v, lo, MPFR_RNDN);
+    mpfr_sub(h.v, h.v, y.v, MPFR_RNDN);
+    mpfr_div(h.v, h.v, y.v, MPFR_RNDN);
+    worst = std::fmax(worst, std::fabs(mpfr_get_d(h.v, MPFR_RNDN)));
+  }
+  return worst;
+}
+
+// Arguments whose sin (or tan) lies within 2^-9 of an ulp of a midpoint
+// between doubles, the cases that the rounding tests must hand over: picked
+// with MPFR from half the test distribution (about 1 in 250 qualifies), plus
+// the double nearest a multiple of pi/2 and its neighbours.
+std::vector<double> hard_cases(bool tangent, std::uint64_t seed) {
+  std::vector<double> hard;
+  Mp a(53), y(200), m(200);
+  const std::vector<double> xs = arguments(seed);
+  for (std::size_t i = 0; i < xs.size(); i += 2) {
+    const double x = xs[i];
+    if (std::fabs(x) < std::ldexp(1.0, -26)) continue;
+    mpfr_set_d(a.v, x, MPFR_RNDN);
+    if (tangent)
+      mpfr_tan(y.v, a.v, MPFR_RNDN);
+    else
+      mpfr_sin(y.v, a.v, MPFR_RNDN);
+    if (!mpfr_regular_p(y.v)) continue;
+    // distance to the midpoint, in ulps: frac(|y| / ulp) - 1/2
+    const long ex = mpfr_get_exp(y.v);  // |y| in [2^(ex-1), 2^ex)
+    if (ex - 53 < -1074) continue;
+    mpfr_abs(m.v, y.v, MPFR_RNDN);
+    mpfr_mul_2si(m.v, m.v, 53 - ex, MPFR_RNDN);
+    mpfr_frac(m.v, m.v, MPFR_RNDN);
+    mpfr_sub_d(m.v, m.v, 0.5, MPFR_RNDN);
+    if (std::fabs(mpfr_get_d(m.v, MPFR_RNDN)) < std::ldexp(1.0, -9)) hard.push_back(x);
+  }
+  const double near = std::ldexp(6381956970095103.0, 797);
+  for (double x : {near, std::nextafter(near, 0.0), std::nextafter(near, INFINITY)}) {
+    hard.push_back(x);
+    hard.push_back(-x);
+  }
+  return hard;
+}
+
+// The first step, in plain double arithmetic, stays within the bounds of
+// its error analysis (2^-65.5 for sin, 2^-64.5 for tan; its rounding tests
+// assume 2^-64 and 2^-63) on ordinary arguments and on hard ones, and the
+// hard ones, which go on to the later steps, are rounded correctly.
+TEST(CrTrig, FirstStepErrorWithinBoundAndHardCasesRound) {
+  std::vector<double> xs = arguments(21), some;
+  for (std::size_t i = 0; i < xs.size(); i += 10) some.push_back(xs[i]);
+  for (int tangent = 0; tangent < 2; ++tangent) {
+    const Step step = tangent ? crtrig_detail::first_tan : crtrig_detail::first_sin;
+    const double bound = std::ldexp(std::sqrt(0.5), tangent ? -64 : -65);
+    const std::vector<double> hard = hard_cases(tangent != 0, 22 + tangent);
+    EXPECT_GT(hard.size(), 1000u);
+    EXPECT_LT(worst_error(step, tangent != 0, some), bound) << (tangent ? "tan" : "sin");
+    EXPECT_LT(worst_error(step, tangent != 0, hard), bound) << (tangent ? "tan" : "sin") << ", hard cases";
+    EXPECT_EQ(mismatches(tangent ? cr_tan : cr_sin, tangent != 0, hard), 0);
+  }
+}
+
+// The first step's Payne-Hanek reduction reads its window of 2/pi and the
+// fraction's words at offsets that depend on the exponent mod 32: every
+// exponent from 2^20 to 2^1023, with mantissas of all ones, a single one
+// and random ones, keeps the error bound, and the results are correct.
+TEST(CrTrig, FirstStepAtEveryLargeExponent) {
+  std::mt19937_64 g(23);
+  std::vector<double> xs;
+  for (int e = 20; e <= 1023; ++e) {
+    for (int j = 0; j < 6; ++j) {
+      const std::uint64_t m = j == 0 ? 0 : j == 1 ? (std::uint64_t{1} << 52) - 1 : g() >> 12;
+      const double x = from_bits((static_cast<std::uint64_t>(e + 1023) << 52) | m);
+      xs.push_back(j & 1 ? -x : x);
+    }
+  }
+  EXPECT_LT(worst_error(crtrig_detail::first_sin, false, xs), std::ldexp(std::sqrt(0.5), -65));
+  EXPECT_LT(worst_error(crtrig_detail::first_tan, true, xs), std::ldexp(std::sqrt(0.5), -64));
+  EXPECT_EQ(mismatches(cr_sin, false, xs), 0);
+  EXPECT_EQ(mismatches(cr_tan, true, xs), 0);
 }
 
 // A table of 32-bit limbs of the fraction of v, from MPFR.
