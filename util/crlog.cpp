@@ -224,7 +224,9 @@ crdetail::FirstStep crdetail::log_first(double x) {
 double cr_log(double x) {
   std::uint64_t ix;
   std::memcpy(&ix, &x, sizeof ix);
-  if ((ix >> 52) - 1 >= 0x7fe) {  // not a positive normal
+  // Not a positive normal (NaN fails the first comparison): two floating
+  // comparisons, one instruction fewer than the test on the exponent bits.
+  if (!(x >= 0x1p-1022) || x > std::numeric_limits<double>::max()) {
     if (ix > 0x7ff0000000000000ULL) {             // NaN or negative (sign bit set)
       if ((ix & 0x7fffffffffffffffULL) == 0) return -std::numeric_limits<double>::infinity();
       if ((ix & 0x7fffffffffffffffULL) > 0x7ff0000000000000ULL) return x + x;  // NaN
