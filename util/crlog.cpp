@@ -82,6 +82,34 @@
 
 namespace {
 #include "crlog_table.inc"
+
+// The first step's rows, built at compile time from kLogFast: z0, the
+// smallest z of row i (its top 9 mantissa bits, with z's exponent), and
+// a = z0 c - 1, so that
+//   r = (z - z0) c + a = z c - 1
+// exactly with two roundings that are exact: z - z0 (Sterbenz: z0 <= z <
+// 2 z0) is below the row width, 2^-9 for z >= 1 and 2^-10 for z < 1, on
+// the grid of z's ulp, so it has at most 43 bits and (z - z0) c (c of 10
+// bits) at most 53; z0 c (10 + 10 bits) and z0 c - 1 (Sterbenz) are exact
+// too, and the sum is the double z c - 1 (see the header).  This replaces
+// the split z = z1 + (z - z1) (eight instructions) by three.
+struct LogRow {
+  double z0, a, c, lh, ll;
+};
+struct LogRows {
+  LogRow row[512];
+};
+constexpr LogRows make_log_rows() {
+  LogRows t{};
+  for (int i = 0; i < 512; ++i) {
+    const int m = (i + 2 * kLogWrap) % 512;  // the top 9 mantissa bits of row i
+    const double z0 = (1.0 + m / 512.0) * (m >= 2 * kLogWrap ? 0.5 : 1.0);
+    const double c = kLogFast[i][0];
+    t.row[i] = {z0, z0 * c - 1.0, c, kLogFast[i][1], kLogFast[i][2]};
+  }
+  return t;
+}
+constexpr LogRows kLogRows = make_log_rows();
 }  // namespace
 
 namespace crdetail {
@@ -189,21 +217,18 @@ inline crdetail::FirstStep first_step(std::uint64_t ix) {
   const int i = static_cast<int>((tmp >> 43) & 0x1ff);
   const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
   const std::uint64_t iz = ix - (tmp & 0xfff0000000000000ULL);
-  double z, z1;
+  double z;
   std::memcpy(&z, &iz, sizeof z);
-  const std::uint64_t iz1 = iz & ~std::uint64_t{0x3ff};
-  std::memcpy(&z1, &iz1, sizeof z1);
-  const double* tab = kLogFast[i];
-  const double c = tab[0];
-  const double r = (z1 * c - 1.0) + (z - z1) * c;  // exact: z1 of 43 bits, c of 10
+  const LogRow& row = kLogRows.row[i];
+  const double r = (z - row.z0) * row.c + row.a;  // exact: see LogRow
   const double ed = static_cast<double>(k);
-  const double w = ed * kLn2Hi + tab[1];  // exact: both terms on the grid 2^-42, |w| < 2^10
+  const double w = ed * kLn2Hi + row.lh;  // exact: both terms on the grid 2^-42, |w| < 2^10
   const double hi = w + r;
   const double lo = (w - hi) + r;  // Fast2Sum: w == 0 or |w| >= |r|
   const double r2 = r * r;
   const double q = (kLogP[0] + r * kLogP[1]) + r2 * (kLogP[2] + r * kLogP[3]);
   const double p = r2 * (-0.5 + r * q);
-  const double t = (lo + (tab[2] + ed * kLn2Lo)) + p;
+  const double t = (lo + (row.ll + ed * kLn2Lo)) + p;
   const double err = r2 * 0x1.7p-51 + (kTight ? std::fabs(hi) * 0x1p-82 : 0x1p-72);  // 2^-72 > 2^-82 |hi|
   return {hi, t, err, 0};
 }
