@@ -9,10 +9,10 @@
 // 1.4140625), and a row i of 512 by the top 9 mantissa bits of x.  The row
 // holds c of 10 significant bits near 1/z (c = 1 on both sides of 1) with
 // |z c - 1| < 2^-9, and -log c = lh + ll with lh on the grid 2^-42.  Then
-//   r = (z1 c - 1) + (z - z1) c        (z1: z with 10 low bits cleared)
-// is exactly z c - 1: z1 c (43 + 10 bits) and (z - z1) c (20 bits) are
-// exact, z1 c - 1 is exact (Sterbenz), and z c - 1 is a multiple of 2^-62
-// below 2^-9, so a double.  w = k Hi + lh (ln2 = Hi + Lo, Hi of 42 bits) is
+//   r = (z - z0) c + (z0 c - 1)        (z0: the smallest z of the row)
+// is exactly z c - 1: z - z0 (43 bits) and (z - z0) c (53 bits) are exact,
+// z0 c - 1 (tabulated) is exact, and z c - 1 is a multiple of 2^-62 below
+// 2^-9, so a double (the argument is at LogRow).  w = k Hi + lh (ln2 = Hi + Lo, Hi of 42 bits) is
 // exact too (two multiples of 2^-42 below 2^10), and Fast2Sum gives
 // w + r = hi + lo exactly (w = 0 or |w| >= |r|, checked by the table
 // generator).  With m = ll + k Lo and
