@@ -72,6 +72,7 @@
 // "Worst cases for correct rounding of the elementary functions in double
 // precision", ARITH 15, 2001), so this step always decides.
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -214,7 +215,7 @@ inline crdetail::FirstStep first_step(std::uint64_t ix) {
   // 2 kLogWrap mod 512), and z keeps x's low 52 bits under the exponent of
   // kLogOff's range.
   const std::uint64_t tmp = ix - kLogOff;
-  const int i = static_cast<int>((tmp >> 43) & 0x1ff);
+  const std::size_t i = static_cast<std::size_t>((tmp >> 43) & 0x1ff);
   const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
   const std::uint64_t iz = ix - (tmp & 0xfff0000000000000ULL);
   double z;
