@@ -193,6 +193,25 @@ int payne_hanek(double ax, int nlimbs, uint32_t* frac, int nf, bool* negative) {
   return k;
 }
 
+// Cody-Waite reduction for |x| < 2^20: r = x - k pi/2 as a double-double,
+// with pi/2 in four parts (cw1..cw4) and k the nearest integer to x 2/pi;
+// *k receives k mod 4.
+inline DD cody_waite(double x, int* k) {
+  const double shifter = 0x1.8p52;
+  const double kd = (x * T::two_over_pi_d + shifter) - shifter;
+  const double r1 = x - kd * T::cw1;  // exact
+  const DD s = dd::two_sum(r1, -(kd * T::cw2));
+  // kd * cw3 exactly: kd has at most 20 bits, so with cw3 split in halves
+  // of 26 bits (Veltkamp) both partial products are exact.
+  const DD c3 = dd::split(T::cw3);
+  const double ph = kd * T::cw3;
+  const DD p = {ph, (kd * c3.hi - ph) + kd * c3.lo};
+  const DD t = dd::two_sum(s.hi, -p.hi);
+  const double lo = ((s.lo - p.lo) + t.lo) - kd * T::cw4;
+  *k = static_cast<int>(static_cast<int64_t>(kd) & 3);
+  return dd::fast_two_sum(t.hi, lo);
+}
+
 // ---- Fast step ---------------------------------------------------------------
 
 struct Reduced {
@@ -207,19 +226,8 @@ inline Reduced reduce_fast(double x) {
   const double ax = x < 0 ? -x : x;
   if (ax <= 0.78) return {0, {x, 0.0}, true};
   if (ax < 0x1p20) {
-    const double shifter = 0x1.8p52;
-    const double kd = (x * T::two_over_pi_d + shifter) - shifter;
-    const double r1 = x - kd * T::cw1;  // exact
-    const DD s = dd::two_sum(r1, -(kd * T::cw2));
-    // kd * cw3 exactly: kd has at most 20 bits, so with cw3 split in halves
-    // of 26 bits (Veltkamp) both partial products are exact.
-    const DD c3 = dd::split(T::cw3);
-    const double ph = kd * T::cw3;
-    const DD p = {ph, (kd * c3.hi - ph) + kd * c3.lo};
-    const DD t = dd::two_sum(s.hi, -p.hi);
-    const double lo = ((s.lo - p.lo) + t.lo) - kd * T::cw4;
-    const DD r = dd::fast_two_sum(t.hi, lo);
-    const int k = static_cast<int>(static_cast<int64_t>(kd) & 3);
+    int k;
+    const DD r = cody_waite(x, &k);
     const double ar = r.hi < 0 ? -r.hi : r.hi;
     return {k, r, ar >= 0x1p-70};
   }
@@ -348,17 +356,7 @@ inline bool reduce_first(double x, double ax, int* k, DD* r) {
     return true;
   }
   if (ax < 0x1p20) {
-    const double shifter = 0x1.8p52;
-    const double kd = (x * T::two_over_pi_d + shifter) - shifter;
-    const double r1 = x - kd * T::cw1;  // exact
-    const DD s = dd::two_sum(r1, -(kd * T::cw2));
-    const DD c3 = dd::split(T::cw3);
-    const double ph = kd * T::cw3;
-    const DD p = {ph, (kd * c3.hi - ph) + kd * c3.lo};
-    const DD t = dd::two_sum(s.hi, -p.hi);
-    const double lo = ((s.lo - p.lo) + t.lo) - kd * T::cw4;
-    *r = dd::fast_two_sum(t.hi, lo);
-    *k = static_cast<int>(static_cast<int64_t>(kd) & 3);
+    *r = cody_waite(x, k);
     return std::fabs(r->hi) >= 0x1p-70;
   }
   Reduced rd;
