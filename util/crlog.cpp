@@ -97,10 +97,15 @@ namespace {
 // too, and the sum is the double z c - 1 (see the header).  This replaces
 // the split z = z1 + (z - z1) (eight instructions) by three.
 struct LogRow {
-  double z0, a, c, lh, ll;
+  double z0, a, c, lh;
 };
+// Rows of 32 bytes with the tails ll after them, so that one byte offset
+// o = 8 i (from a shift and a mask of tmp) addresses both: the row at
+// 4 o, ll at o past the rows.  This saves the multiply by the row size and
+// a second base address.
 struct LogRows {
   LogRow row[512];
+  double ll[512];
 };
 constexpr LogRows make_log_rows() {
   LogRows t{};
@@ -108,7 +113,8 @@ constexpr LogRows make_log_rows() {
     const int m = (i + 2 * kLogWrap) % 512;  // the top 9 mantissa bits of row i
     const double z0 = (1.0 + m / 512.0) * (m >= 2 * kLogWrap ? 0.5 : 1.0);
     const double c = kLogFast[i][0];
-    t.row[i] = {z0, z0 * c - 1.0, c, kLogFast[i][1], kLogFast[i][2]};
+    t.row[i] = {z0, z0 * c - 1.0, c, kLogFast[i][1]};
+    t.ll[i] = kLogFast[i][2];
   }
   return t;
 }
@@ -217,12 +223,19 @@ inline crdetail::FirstStep first_step(std::uint64_t ix) {
   // 2 kLogWrap mod 512), and z keeps x's low 52 bits under the exponent of
   // kLogOff's range.
   const std::uint64_t tmp = ix - kLogOff;
-  const std::size_t i = static_cast<std::size_t>((tmp >> 43) & 0x1ff);
+  const std::size_t o = static_cast<std::size_t>((tmp >> 40) & (0x1ff << 3));  // 8 i
   const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
   const std::uint64_t iz = ix - (tmp & 0xfff0000000000000ULL);
   double z;
   std::memcpy(&z, &iz, sizeof z);
-  const LogRow& row = kLogRows.row[i];
+  const char* base = reinterpret_cast<const char*>(&kLogRows);
+#if defined(__GNUC__)
+  // Keep one base register for both loads: otherwise the compiler forms
+  // the address of ll separately and that of the row by a third lea.
+  asm("" : "+r"(base));
+#endif
+  const LogRow& row = *reinterpret_cast<const LogRow*>(base + 4 * o);
+  const double ll = *reinterpret_cast<const double*>(base + offsetof(LogRows, ll) + o);
   const double r = (z - row.z0) * row.c + row.a;  // exact: see LogRow
   const double ed = static_cast<double>(k);
   const double w = ed * kLn2Hi + row.lh;  // exact: both terms on the grid 2^-42, |w| < 2^10
@@ -231,7 +244,7 @@ inline crdetail::FirstStep first_step(std::uint64_t ix) {
   const double r2 = r * r;
   const double q = (kLogP[0] + r * kLogP[1]) + r2 * (kLogP[2] + r * kLogP[3]);
   const double p = r2 * (-0.5 + r * q);
-  const double t = (lo + (row.ll + ed * kLn2Lo)) + p;
+  const double t = p + (lo + (ll + ed * kLn2Lo));  // the same sum as (lo + m) + p
   const double err = r2 * 0x1.7p-51 + (kTight ? std::fabs(hi) * 0x1p-82 : 0x1p-72);  // 2^-72 > 2^-82 |hi|
   return {hi, t, err, 0};
 }
@@ -269,6 +282,8 @@ double cr_log(double x) {
   const crdetail::FirstStep f = first_step<false>(ix);
   const double u1 = f.hi + (f.lo - f.err);
   const double u2 = f.hi + (f.lo + f.err);
-  if (u1 == u2) return u1;
+  // u1 <= u2 always (err >= 0 and rounding is monotonic), so u1 == u2 is
+  // !(u2 > u1): one branch, where == needs a second one for unordered.
+  if (!(u2 > u1)) return u1;
   return log_dd(x);
 }
