@@ -10,28 +10,35 @@
 // holds c of 10 significant bits near 1/z (c = 1 on both sides of 1) with
 // |z c - 1| < 2^-9, and -log c = lh + ll with lh on the grid 2^-42.  Then
 //   r = (z - z0) c + (z0 c - 1)        (z0: the smallest z of the row)
-// is exactly z c - 1: z - z0 (43 bits) and (z - z0) c (53 bits) are exact,
-// z0 c - 1 (tabulated) is exact, and z c - 1 is a multiple of 2^-62 below
-// 2^-9, so a double (the argument is at LogRow).  w = k Hi + lh (ln2 = Hi + Lo, Hi of 42 bits) is
+// is exactly z c - 1: z - z0 (43 bits, read from x's low mantissa bits as
+// an integer) and (z - z0) c (53 bits) are exact, z0 c - 1 (tabulated) is
+// exact, and z c - 1 is a multiple of 2^-62 below 2^-9, so a double (the
+// argument is at LogRow).  w = k Hi + lh (ln2 = Hi + Lo, Hi of 42 bits) is
 // exact too (two multiples of 2^-42 below 2^10), and Fast2Sum gives
 // w + r = hi + lo exactly (w = 0 or |w| >= |r|, checked by the table
 // generator).  With m = ll + k Lo and
-//   p = r^2 (-1/2 + r P(r)),  log1p(r) = r - r^2/2 + r^3 g(r),
+//   log1p(r) = r - r^2/2 + r^3 g(r),
 // P of degree 3 fitted to g on the rows' r range (Chebyshev interpolation),
-// the result is hi + t, t = (lo + m) + p.  Error of hi + t, u = 2^-53:
-//   p: r^2 rounds (u), -1/2 + r P (u relative, as |.| > 0.49), the product
-//      (u), and P's own rounding (4u on |r P| < 2^-10.6): at most
-//      1.51 u r^2 = 0.755 2^-52 r^2; approximation |g - P| |r| r^2 below
-//      1.25 2^-52 r^2 (the generator's maximum on 8193 points, with margin);
-//   the two additions into t: u (|p| + |lo + m|), i.e. 0.504 2^-52 r^2 plus
-//      terms in m and lo;
+// the result is hi + t, t = ((lo + m) - r2/2) + r3 P(r) with r2 = r^2 and
+// r3 = r2 r rounded (r2/2 exact): the quadratic term is added before the
+// polynomial is ready, which shortens the longest dependency chain by two
+// roundings.  Error of hi + t, u = 2^-53:
+//   r2 rounds (u), so -r2/2 is off by 0.5 u r^2; r3 P: r2, r3, P's own
+//      rounding (4u) and the product, 7u relative on |r^3 P| < 2^-10.6 r^2,
+//      below 0.005 u r^2; approximation |g - P| |r| r^2 below 1.25 2^-52
+//      r^2 (the generator's maximum on 8193 points, with margin);
+//   the two additions into t: u (|lo + m| + r^2/2) and u |t| <= u (|lo + m|
+//      + 0.501 r^2), together 0.501 2^-52 r^2 plus 2u |lo + m|;
 //   the rounding test's own roundings of t -+ err: u (|t| + err), another
 //      0.252 2^-52 r^2 plus terms in m and lo;
+//   in all 2.256 2^-52 r^2 (2.875 leaves margin) plus terms in m and lo:
 //   m: |k Lo| < 2^-33.9 and |ll| <= 2^-43, roundings below 2^-85.8 when
 //      k != 0 (where |log x| > 0.34) and below 2^-95 when k = 0 (where
 //      |log x| >= 2^-10 unless c = 1, and there m = 0 and lo = 0 exactly);
-//      the tails of -log c and of ln2 (2^-96 and |k| 2^-98), and
-//      u |lo| <= u^2 |hi|: all below 2^-82 |hi|.
+//      2u |lo + m|, below 2^-84.9 when k != 0 and 2^-95 + 2u^2 |hi| when
+//      k = 0; the tails of -log c and of ln2 (2^-96 and |k| 2^-98), and
+//      u |lo| <= u^2 |hi|: all below 2^-82 |hi| (for k = 0 their sum is
+//      below 2^-93.4 against 2^-92).
 // So |hi + t - log x| <= 2.875 2^-52 r^2 + 2^-82 |hi|.  The rounding test
 // uses err = 2.875 2^-52 r^2 + 2^-72 instead, which is larger everywhere:
 // |hi| <= |k| Hi + |lh| + |r| < 1075 ln2 < 745.2 (k >= -1074 with the
@@ -86,35 +93,34 @@
 namespace {
 #include "crlog_table.inc"
 
-// The first step's rows, built at compile time from kLogFast: z0, the
-// smallest z of row i (its top 9 mantissa bits, with z's exponent), and
-// a = z0 c - 1, so that
+// The first step's rows, built at compile time from kLogFast: with z0,
+// the smallest z of row i (its top 9 mantissa bits, with z's exponent),
+// and a = z0 c - 1,
 //   r = (z - z0) c + a = z c - 1
-// exactly with two roundings that are exact: z - z0 (Sterbenz: z0 <= z <
+// exactly with roundings that are exact: z - z0 (Sterbenz: z0 <= z <
 // 2 z0) is below the row width, 2^-9 for z >= 1 and 2^-10 for z < 1, on
 // the grid of z's ulp, so it has at most 43 bits and (z - z0) c (c of 10
 // bits) at most 53; z0 c (10 + 10 bits) and z0 c - 1 (Sterbenz) are exact
-// too, and the sum is the double z c - 1 (see the header).  This replaces
-// the split z = z1 + (z - z1) (eight instructions) by three.
+// too, and the sum is the double z c - 1 (see the header).  z - z0 is the
+// integer of x's low 43 mantissa bits times ulp(z) (2^-52 for z >= 1,
+// 2^-53 below), so the row holds cs = c ulp(z) and (z - z0) c is that
+// integer, converted exactly, times cs: no z to build from the bits and
+// no subtraction.  Rows of 32 bytes, addressed from a byte offset 8 i
+// (shift and mask of tmp) scaled by 4 in the address.
 struct LogRow {
-  double z0, a, c, lh;
+  double cs, a, lh, ll;
 };
-// Rows of 32 bytes with the tails ll after them, so that one byte offset
-// o = 8 i (from a shift and a mask of tmp) addresses both: the row at
-// 4 o, ll at o past the rows.  This saves the multiply by the row size and
-// a second base address.
 struct LogRows {
   LogRow row[512];
-  double ll[512];
 };
 constexpr LogRows make_log_rows() {
   LogRows t{};
   for (int i = 0; i < 512; ++i) {
     const int m = (i + 2 * kLogWrap) % 512;  // the top 9 mantissa bits of row i
-    const double z0 = (1.0 + m / 512.0) * (m >= 2 * kLogWrap ? 0.5 : 1.0);
+    const bool below1 = m >= 2 * kLogWrap;
+    const double z0 = (1.0 + m / 512.0) * (below1 ? 0.5 : 1.0);
     const double c = kLogFast[i][0];
-    t.row[i] = {z0, z0 * c - 1.0, c, kLogFast[i][1]};
-    t.ll[i] = kLogFast[i][2];
+    t.row[i] = {c * (below1 ? 0x1p-53 : 0x1p-52), z0 * c - 1.0, kLogFast[i][1], kLogFast[i][2]};
   }
   return t;
 }
@@ -220,31 +226,26 @@ template <bool kTight>
 inline crdetail::FirstStep first_step(std::uint64_t ix) {
   // x = 2^k z with z in [0.70703125, 1.4140625): tmp's top 12 bits are k,
   // the next 9 the table index i (the top 9 mantissa bits t of x, less
-  // 2 kLogWrap mod 512), and z keeps x's low 52 bits under the exponent of
-  // kLogOff's range.
+  // 2 kLogWrap mod 512); z has x's mantissa bits.
   const std::uint64_t tmp = ix - kLogOff;
   const std::size_t o = static_cast<std::size_t>((tmp >> 40) & (0x1ff << 3));  // 8 i
   const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
-  const std::uint64_t iz = ix - (tmp & 0xfff0000000000000ULL);
-  double z;
-  std::memcpy(&z, &iz, sizeof z);
-  const char* base = reinterpret_cast<const char*>(&kLogRows);
-#if defined(__GNUC__)
-  // Keep one base register for both loads: otherwise the compiler forms
-  // the address of ll separately and that of the row by a third lea.
-  asm("" : "+r"(base));
-#endif
-  const LogRow& row = *reinterpret_cast<const LogRow*>(base + 4 * o);
-  const double ll = *reinterpret_cast<const double*>(base + offsetof(LogRows, ll) + o);
-  const double r = (z - row.z0) * row.c + row.a;  // exact: see LogRow
+  const LogRow& row = *reinterpret_cast<const LogRow*>(reinterpret_cast<const char*>(kLogRows.row) + 4 * o);
+  // z - z0 = (x's low 43 mantissa bits) ulp(z); the integer is below 2^43,
+  // so its conversion and the product with cs (10 bits) are exact.
+  const auto zd = static_cast<std::int64_t>(ix & 0x7ffffffffffULL);
+  const double r = static_cast<double>(zd) * row.cs + row.a;  // exact: see LogRow
   const double ed = static_cast<double>(k);
   const double w = ed * kLn2Hi + row.lh;  // exact: both terms on the grid 2^-42, |w| < 2^10
   const double hi = w + r;
   const double lo = (w - hi) + r;  // Fast2Sum: w == 0 or |w| >= |r|
   const double r2 = r * r;
   const double q = (kLogP[0] + r * kLogP[1]) + r2 * (kLogP[2] + r * kLogP[3]);
-  const double p = r2 * (-0.5 + r * q);
-  const double t = p + (lo + (ll + ed * kLn2Lo));  // the same sum as (lo + m) + p
+  // t = ((lo + m) - r2/2) + r^3 q: the quadratic term joins the small
+  // terms early, so only r^3 q waits for the polynomial (two roundings
+  // fewer on the longest dependency chain; the bound: see the header).
+  const double r3 = r2 * r;
+  const double t = ((lo + (row.ll + ed * kLn2Lo)) + r2 * -0.5) + r3 * q;
   const double err = r2 * 0x1.7p-51 + (kTight ? std::fabs(hi) * 0x1p-82 : 0x1p-72);  // 2^-72 > 2^-82 |hi|
   return {hi, t, err, 0};
 }
