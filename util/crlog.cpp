@@ -128,6 +128,7 @@ constexpr LogRows kLogRows = make_log_rows();
 }  // namespace
 
 namespace crdetail {
+double log_sse2(double x);  // declared here and in crmath_test only
 
 double log_accurate(double x, double hi, double lo) {
   using namespace crfx;
@@ -263,7 +264,15 @@ crdetail::FirstStep crdetail::log_first(double x) {
   return first_step<true>(ix);
 }
 
-double cr_log(double x) {
+namespace {
+
+// cr_log's body, compiled twice: plain (SSE2) and, where the processor has
+// it, with the VEX encoding of AVX, whose three-operand forms save the
+// register copies and constant loads that the two-operand SSE2 forms need
+// (about eight instructions a call).  The operations and their order are
+// the same, and neither form contracts to fused multiply-adds, so both give
+// the same bits.
+[[gnu::always_inline]] inline double log_body(double x) {
   std::uint64_t ix;
   std::memcpy(&ix, &x, sizeof ix);
   // Not a positive normal (NaN fails the first comparison): two floating
@@ -288,3 +297,32 @@ double cr_log(double x) {
   if (!(u2 > u1)) return u1;
   return log_dd(x);
 }
+
+double log_plain(double x) { return log_body(x); }
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+// Not on Windows, as in random.cpp (its GCC does not align the stack for
+// AVX spills); the plain form gives the same bits there.
+#define GATEBOX_CRLOG_AVX 1
+[[gnu::target("avx")]] double log_avx(double x) { return log_body(x); }
+#endif
+
+double log_choose(double x);
+// Chosen on the first call (constant-initialised, so safe from static
+// initialisers of other files), then one indirect jump a call.
+double (*g_log)(double) = log_choose;
+double log_choose(double x) {
+#if defined(GATEBOX_CRLOG_AVX)
+  g_log = __builtin_cpu_supports("avx") ? log_avx : log_plain;
+#else
+  g_log = log_plain;
+#endif
+  return g_log(x);
+}
+
+}  // namespace
+
+// The plain form on every processor, for the tests.
+double crdetail::log_sse2(double x) { return log_plain(x); }
+
+double cr_log(double x) { return g_log(x); }

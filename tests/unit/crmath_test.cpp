@@ -16,6 +16,10 @@
 #include "crfixed.h"
 #include "crmath.h"
 
+namespace crdetail {
+double log_sse2(double x);  // crlog.cpp: cr_log's plain form, whatever the processor
+}
+
 namespace {
 
 std::uint64_t bits(double x) {
@@ -101,6 +105,27 @@ TEST(CrLog, MatchesMpfrOverTheDomainAndTheHardRegions) {
     const std::uint64_t u = 0x3ff0000000000000ULL + (t << 43) + (g.next() & 1 ? lowbits : -lowbits);
     return from_bits(u) * std::ldexp(1.0, static_cast<int>(g.next() % 64) - 32);
   }, 100000), 0);
+}
+
+// cr_log runs an AVX-encoded copy of its body where the processor has it;
+// the plain SSE2 copy must give the same bits (and both MPFR's), on every
+// kind of argument, special values included.
+TEST(CrLog, PlainAndDispatchedFormsAgree) {
+  Rng g{11};
+  long differ = 0;
+  for (long i = 0; i < 400000; ++i) {
+    double x;
+    switch (i % 4) {
+      case 0: x = from_bits(g.next()); break;  // any bits: negatives, NaNs, infinities, zeros
+      case 1: x = from_bits(g.next() & 0x000fffffffffffffULL); break;
+      case 2: x = g.uniform(0.99, 1.01); break;
+      default: x = g.uniform(0.0, 100.0); break;
+    }
+    if (!same(crdetail::log_sse2(x), cr_log(x)) && ++differ <= 5)
+      std::printf("log(%a): plain %a, dispatched %a\n", x, crdetail::log_sse2(x), cr_log(x));
+  }
+  EXPECT_EQ(differ, 0);
+  EXPECT_EQ(mismatches("log_sse2", crdetail::log_sse2, mpfr_log, [&] { return random_positive(g); }, 50000), 0);
 }
 
 TEST(CrExp, MatchesMpfrOverTheDomainAndTheHardRegions) {
