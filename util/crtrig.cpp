@@ -74,8 +74,9 @@
 // 3. Last step, in 288-bit fixed point (32-bit limbs, 64-bit products):
 //    Payne-Hanek with 384 bits of 2/pi for every |x| >= pi/4 (the fraction is
 //    exact to 2^-300, so r, at least 2^-62, has at least 230 correct bits),
-//    the Taylor series of sin r and cos r to 2^-285, tan as a 200-bit
-//    quotient.  The relative error of the result is below 2^-180.  The
+//    the Taylor series of sin r and cos r to 2^-285, tan as their quotient
+//    (64 bits and a sticky bit, which round as the exact quotient would).
+//    The relative error of the value rounded is below 2^-180.  The
 //    hardest cases known for sin and tan in double precision (Lefevre and
 //    Muller, "Worst cases for correct rounding of the elementary functions in
 //    double precision", ARITH 15, 2001) lie about 2^-120 relative from a
@@ -566,11 +567,15 @@ int fix_normalise(Fix* v) {
   int lead = 0;
   while (lead < 32 * L && !((v->a[lead >> 5] >> (31 - (lead & 31))) & 1u)) ++lead;
   const int shift = lead - 32;  // bring to bit index 32
-  Fix z = fix_zero();
-  for (int b = 0; b < 32 * L; ++b) {
-    const int from = b + shift;
-    if (from < 0 || from >= 32 * L) continue;
-    if ((v->a[from >> 5] >> (31 - (from & 31))) & 1u) z.a[b >> 5] |= 1u << (31 - (b & 31));
+  // Bit b of the result is bit b + shift of v (bit 0 the top of limb 0),
+  // zero outside v; a limb at a time.
+  auto limb = [&](int j) -> uint64_t { return j >= 0 && j < L ? v->a[j] : 0; };
+  Fix z;
+  for (int i = 0; i < L; ++i) {
+    const int from = 32 * i + shift;
+    const int j = from >= 0 ? from >> 5 : -((31 - from) >> 5);  // floor(from / 32)
+    const int off = from - 32 * j;
+    z.a[i] = static_cast<uint32_t>(((limb(j) << 32 | limb(j + 1)) << off) >> 32);
   }
   *v = z;
   return shift;
@@ -579,11 +584,14 @@ int fix_normalise(Fix* v) {
 // a / b correctly rounded (sign given), a, b > 0.
 double fix_quotient(Fix a, Fix b, bool negative) {
   const int sa = fix_normalise(&a), sb = fix_normalise(&b);
-  // a/b in (1/2, 2): restoring division, 220 quotient bits, the first of
-  // weight 2^0, placed from bit 31 of limb 0 downward.
+  // a/b in (1/2, 2): restoring division, placed from bit 31 of limb 0 (the
+  // bit of weight 2^0) downward.  Rounding reads only the 53 bits from the
+  // leading one (bit 0 or 1), the next bit and whether anything below is
+  // nonzero, so 64 quotient bits and the remainder's sticky bit round
+  // exactly as the whole quotient of a and b would.
   Fix q = fix_zero();
   Fix rem = a;
-  for (int i = 0; i < 220; ++i) {
+  for (int i = 0; i < 64; ++i) {
     if (!fix_less(rem, b)) {
       rem = fix_sub(rem, b);
       q.a[i >> 5] |= 1u << (31 - (i & 31));

@@ -267,6 +267,14 @@ TEST(CrTrig, FirstStepErrorWithinBoundAndHardCasesRound) {
   }
 }
 
+// The last step alone rounds the arguments closest to a midpoint correctly:
+// there the quotient's round bit and the sticky bit of its remainder decide
+// (tan of both quadrants, results above and below 1).
+TEST(CrTrig, LastStepRoundsHardCases) {
+  EXPECT_EQ(mismatches(crtrig_detail::slow_tan, true, hard_cases(true, 24)), 0);
+  EXPECT_EQ(mismatches(crtrig_detail::slow_sin, false, hard_cases(false, 25)), 0);
+}
+
 // The first step's Payne-Hanek reduction reads its window of 2/pi and the
 // fraction's words at offsets that depend on the exponent mod 32: every
 // exponent from 2^20 to 2^1023, with mantissas of all ones, a single one
