@@ -8,6 +8,9 @@
 #endif
 
 #include "simd.h"
+#ifdef GATEBOX_SIMD_WIDE
+#include <smmintrin.h>
+#endif
 
 namespace gatebox {
 
@@ -142,6 +145,39 @@ bool block_count_sse2(const double *x, std::size_t n, const Lanes &c, double lim
   return ok;
 }
 
+#ifdef GATEBOX_SIMD_WIDE
+// The same with SSE4.1's unsigned minimum and maximum: the largest of the
+// block's trunc(v) - 1, read as unsigned numbers, is kept and compared with
+// bins - 1 once at the end, and a lane outside the bins is clamped to the
+// last bin rather than cleared, so that its increment stays in bounds.  Two
+// operations per four values instead of four.
+__attribute__((target("sse4.1"))) bool block_count_sse41(const double *x, std::size_t n, const Lanes &c, double limit,
+                                                         std::uint32_t *s0, std::uint32_t *s1, std::uint32_t *s2,
+                                                         std::uint32_t *s3, const char *next) {
+  const __m128i last = _mm_xor_si128(c.top, c.shift);  // bins - 1 in every lane
+  __m128i high = _mm_setzero_si128();
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    if (next != nullptr) _mm_prefetch(next + 8 * i, _MM_HINT_T0);
+    __m128i a = _mm_sub_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_loadu_pd(x + i)),
+                                                 _mm_cvttpd_epi32(_mm_loadu_pd(x + i + 2))), c.one);
+    __m128i b = _mm_sub_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_loadu_pd(x + i + 4)),
+                                                 _mm_cvttpd_epi32(_mm_loadu_pd(x + i + 6))), c.one);
+    high = _mm_max_epu32(high, _mm_max_epu32(a, b));
+    count4(_mm_min_epu32(a, last), s0, s1, s2, s3);
+    count4(_mm_min_epu32(b, last), s0, s1, s2, s3);
+  }
+  bool ok = _mm_movemask_epi8(_mm_cmpgt_epi32(_mm_xor_si128(high, c.shift), c.top)) == 0;
+  for (; i < n; ++i) {
+    double v = x[i];
+    bool in = v >= 1.0 && v < limit;
+    ok = ok && in;
+    ++s0[in ? static_cast<std::int32_t>(v) - 1 : 0];
+  }
+  return ok;
+}
+#endif
+
 #endif
 
 }  // namespace
@@ -153,6 +189,10 @@ bool tally_path_available(TallyPath path) {
 #ifdef GATEBOX_TALLY_LANES
     case TallyPath::lanes:
       return true;
+#ifdef GATEBOX_SIMD_WIDE
+    case TallyPath::lanes_sse41:
+      return __builtin_cpu_supports("sse4.1");
+#endif
 #endif
     default:
       return false;
@@ -187,6 +227,11 @@ bool count_bins_blocked(const double *x, std::size_t count, std::int32_t bins, d
       case TallyPath::lanes:
         ok = block_count_sse2(x + start, n, lanes, limit, s0, s1, s2, s3, next);
         break;
+#ifdef GATEBOX_SIMD_WIDE
+      case TallyPath::lanes_sse41:
+        ok = block_count_sse41(x + start, n, lanes, limit, s0, s1, s2, s3, next);
+        break;
+#endif
 #endif
       default: {
         ok = block_bins(x + start, n, limit, bins, k);
@@ -215,12 +260,14 @@ bool count_bins_blocked(const double *x, std::size_t count, std::int32_t bins, d
   return true;
 }
 
-// Counting from the registers where the build has it.  (A 256-bit
-// conversion of four values at once measured no faster than two 128-bit
-// ones on this path: the increments, not the conversion, set the pace.)
+// The fastest path this build and CPU run, decided once.  (A 256-bit
+// conversion of four values at once, and a 512-bit one of eight, measured no
+// faster than two 128-bit ones here: the increments set the pace.)
 bool count_bins_blocked(const double *x, std::size_t count, std::int32_t bins, double *h, std::uint32_t *sub) {
-  return count_bins_blocked(x, count, bins, h, sub,
-                            tally_path_available(TallyPath::lanes) ? TallyPath::lanes : TallyPath::two_pass);
+  static const TallyPath best = tally_path_available(TallyPath::lanes_sse41) ? TallyPath::lanes_sse41
+                                : tally_path_available(TallyPath::lanes)     ? TallyPath::lanes
+                                                                             : TallyPath::two_pass;
+  return count_bins_blocked(x, count, bins, h, sub, best);
 }
 
 }  // namespace gatebox

@@ -119,7 +119,7 @@ std::vector<double> integers(std::size_t n, int bins, unsigned seed) {
 // Every way of counting a block this build and CPU can run.
 std::vector<gatebox::TallyPath> tally_paths() {
   std::vector<gatebox::TallyPath> paths;
-  for (gatebox::TallyPath p : {gatebox::TallyPath::two_pass, gatebox::TallyPath::lanes})
+  for (gatebox::TallyPath p : {gatebox::TallyPath::two_pass, gatebox::TallyPath::lanes, gatebox::TallyPath::lanes_sse41})
     if (gatebox::tally_path_available(p)) paths.push_back(p);
   return paths;
 }
