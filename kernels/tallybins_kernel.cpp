@@ -221,6 +221,7 @@ bool count_bins_blocked(const double *x, std::size_t count, std::int32_t bins, d
     // The next blocks are fetched while this one is counted: a block is one
     // 4 KiB page, and the hardware prefetcher does not cross pages.
     const char *next = count - start >= kAhead + kBlock ? reinterpret_cast<const char *>(x + start + kAhead) : nullptr;
+    (void)next;  // unused where no path prefetches
     bool ok;
     switch (path) {
 #ifdef GATEBOX_TALLY_LANES
