@@ -84,5 +84,14 @@ bool count_bins(const double *x, std::size_t count, std::int32_t bins, double *h
 // (left zeroed on success); h must hold whole numbers.  Returns false when an
 // element lies outside the bins (h and sub then hold partial counts).
 bool count_bins_blocked(const double *x, std::size_t count, std::int32_t bins, double *h, std::uint32_t *sub);
+// The ways of counting a block: bin numbers stored and reloaded (every
+// build), counted straight from the vector registers (x86_64), the same with
+// SSE4.1's unsigned minimum and maximum for the bounds (x86_64 outside
+// Windows builds, when the CPU has it).  count_bins_blocked above takes the
+// last one available.
+enum class TallyPath { two_pass, lanes, lanes_sse41 };
+bool tally_path_available(TallyPath path);
+bool count_bins_blocked(const double *x, std::size_t count, std::int32_t bins, double *h, std::uint32_t *sub,
+                        TallyPath path);
 
 }  // namespace gatebox

@@ -116,10 +116,19 @@ std::vector<double> integers(std::size_t n, int bins, unsigned seed) {
   return v;
 }
 
-bool tally_blocked(const std::vector<double> &x, std::int32_t bins, std::vector<double> &h) {
+// Every way of counting a block this build and CPU can run.
+std::vector<gatebox::TallyPath> tally_paths() {
+  std::vector<gatebox::TallyPath> paths;
+  for (gatebox::TallyPath p : {gatebox::TallyPath::two_pass, gatebox::TallyPath::lanes, gatebox::TallyPath::lanes_sse41})
+    if (gatebox::tally_path_available(p)) paths.push_back(p);
+  return paths;
+}
+
+bool tally_blocked(const std::vector<double> &x, std::int32_t bins, std::vector<double> &h,
+                   gatebox::TallyPath path) {
   h.assign(static_cast<std::size_t>(bins), 0.0);
   std::vector<std::uint32_t> sub(4 * static_cast<std::size_t>(bins), 0);
-  bool ok = gatebox::count_bins_blocked(x.data(), x.size(), bins, h.data(), sub.data());
+  bool ok = gatebox::count_bins_blocked(x.data(), x.size(), bins, h.data(), sub.data(), path);
   if (ok) {
     for (std::uint32_t s : sub) EXPECT_EQ(s, 0u);  // the scratch is left zeroed
   }
@@ -127,19 +136,24 @@ bool tally_blocked(const std::vector<double> &x, std::int32_t bins, std::vector<
 }
 
 TEST(CountBinsBlocked, CountsAsThePlainLoop) {
-  // Lengths around the block of 512 and the groups of four.
-  for (std::size_t n : {1u, 3u, 4u, 511u, 512u, 513u, 1027u, 5000u}) {
-    for (std::int32_t bins : {1, 7, 1000}) {
-      std::vector<double> x = integers(n, bins, static_cast<unsigned>(n + bins)), h, want(static_cast<std::size_t>(bins), 0.0);
-      ASSERT_TRUE(gatebox::count_bins(x.data(), n, bins, want.data()));
-      ASSERT_TRUE(tally_blocked(x, bins, h)) << n << " " << bins;
-      EXPECT_TRUE(same_bits(h, want)) << n << " " << bins;
+  for (gatebox::TallyPath path : tally_paths()) {
+    const int p = static_cast<int>(path);
+    // Lengths around the block of 512 and the groups of four and eight.
+    for (std::size_t n : {1u, 3u, 4u, 8u, 9u, 511u, 512u, 513u, 1027u, 5000u}) {
+      for (std::int32_t bins : {1, 7, 1000, 65536}) {
+        std::vector<double> x = integers(n, bins, static_cast<unsigned>(n + bins)), h, want(static_cast<std::size_t>(bins), 0.0);
+        ASSERT_TRUE(gatebox::count_bins(x.data(), n, bins, want.data()));
+        ASSERT_TRUE(tally_blocked(x, bins, h, path)) << p << " " << n << " " << bins;
+        EXPECT_TRUE(same_bits(h, want)) << p << " " << n << " " << bins;
+      }
     }
+    // The edges of the bins: 1 and just below bins + 1 are in, in the
+    // vector part (the first eight) and in the remainder alike.
+    std::vector<double> edges{1.0, 3.9999999999999996, 2.5, 1.0000000000000002, 3.0, 1.0, 3.0, 3.5, 1.0, 3.9999999999999996},
+        h;
+    ASSERT_TRUE(tally_blocked(edges, 3, h, path)) << p;
+    EXPECT_EQ(h, (std::vector<double>{4, 1, 5})) << p;
   }
-  // The edges of the bins: 1 and just below bins + 1 are in.
-  std::vector<double> edges{1.0, 3.9999999999999996, 2.5, 1.0000000000000002, 3.0}, h;
-  ASSERT_TRUE(tally_blocked(edges, 3, h));
-  EXPECT_EQ(h, (std::vector<double>{2, 1, 2}));
 }
 
 TEST(CountBinsBlocked, RefusesEveryValueOutsideTheBinsWhereverItLies) {
@@ -151,7 +165,8 @@ TEST(CountBinsBlocked, RefusesEveryValueOutsideTheBinsWhereverItLies) {
       for (double bad : outside) {
         std::vector<double> x = integers(n, 10, 3), h;
         x[pos] = bad;
-        EXPECT_FALSE(tally_blocked(x, 10, h)) << n << " " << pos << " " << bad;
+        for (gatebox::TallyPath path : tally_paths())
+          EXPECT_FALSE(tally_blocked(x, 10, h, path)) << static_cast<int>(path) << " " << n << " " << pos << " " << bad;
         EXPECT_FALSE(gatebox::count_bins(x.data(), n, 10, h.data()));
       }
     }
