@@ -112,6 +112,26 @@ struct Lanes {
   }
 };
 
+// trunc(v) of four doubles as four 32-bit integers (0x80000000 where v is
+// NaN or outside the int32 range).
+GATEBOX_INLINE __m128i trunc4(const double *x) {
+  return _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_loadu_pd(x)), _mm_cvttpd_epi32(_mm_loadu_pd(x + 2)));
+}
+
+// The elements i..n-1 after the last whole group of eight, one at a time; a
+// value outside the bins counts into the first sub-histogram's bin 0 (a
+// refused block's counts never reach the result).  True when all were in.
+inline bool count_tail(const double *x, std::size_t i, std::size_t n, double limit, std::uint32_t *s0) {
+  bool ok = true;
+  for (; i < n; ++i) {
+    double v = x[i];
+    bool in = v >= 1.0 && v < limit;
+    ok = ok && in;
+    ++s0[in ? static_cast<std::int32_t>(v) - 1 : 0];
+  }
+  return ok;
+}
+
 GATEBOX_INLINE void count4(__m128i kk, std::uint32_t *s0, std::uint32_t *s1, std::uint32_t *s2, std::uint32_t *s3) {
   std::uint64_t lo = static_cast<std::uint64_t>(_mm_cvtsi128_si64(kk));
   std::uint64_t hi = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(kk, kk)));
@@ -128,21 +148,13 @@ bool block_count_sse2(const double *x, std::size_t n, const Lanes &c, double lim
   std::size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     if (next != nullptr) _mm_prefetch(next + 8 * i, _MM_HINT_T0);
-    __m128i a = c.clear_outside(_mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_loadu_pd(x + i)),
-                                                   _mm_cvttpd_epi32(_mm_loadu_pd(x + i + 2))), bad);
-    __m128i b = c.clear_outside(_mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_loadu_pd(x + i + 4)),
-                                                   _mm_cvttpd_epi32(_mm_loadu_pd(x + i + 6))), bad);
+    __m128i a = c.clear_outside(trunc4(x + i), bad);
+    __m128i b = c.clear_outside(trunc4(x + i + 4), bad);
     count4(a, s0, s1, s2, s3);
     count4(b, s0, s1, s2, s3);
   }
   bool ok = _mm_movemask_epi8(bad) == 0;
-  for (; i < n; ++i) {
-    double v = x[i];
-    bool in = v >= 1.0 && v < limit;
-    ok = ok && in;
-    ++s0[in ? static_cast<std::int32_t>(v) - 1 : 0];
-  }
-  return ok;
+  return count_tail(x, i, n, limit, s0) && ok;
 }
 
 #ifdef GATEBOX_SIMD_WIDE
@@ -159,22 +171,14 @@ __attribute__((target("sse4.1"))) bool block_count_sse41(const double *x, std::s
   std::size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     if (next != nullptr) _mm_prefetch(next + 8 * i, _MM_HINT_T0);
-    __m128i a = _mm_sub_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_loadu_pd(x + i)),
-                                                 _mm_cvttpd_epi32(_mm_loadu_pd(x + i + 2))), c.one);
-    __m128i b = _mm_sub_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_loadu_pd(x + i + 4)),
-                                                 _mm_cvttpd_epi32(_mm_loadu_pd(x + i + 6))), c.one);
+    __m128i a = _mm_sub_epi32(trunc4(x + i), c.one);
+    __m128i b = _mm_sub_epi32(trunc4(x + i + 4), c.one);
     high = _mm_max_epu32(high, _mm_max_epu32(a, b));
     count4(_mm_min_epu32(a, last), s0, s1, s2, s3);
     count4(_mm_min_epu32(b, last), s0, s1, s2, s3);
   }
   bool ok = _mm_movemask_epi8(_mm_cmpgt_epi32(_mm_xor_si128(high, c.shift), c.top)) == 0;
-  for (; i < n; ++i) {
-    double v = x[i];
-    bool in = v >= 1.0 && v < limit;
-    ok = ok && in;
-    ++s0[in ? static_cast<std::int32_t>(v) - 1 : 0];
-  }
-  return ok;
+  return count_tail(x, i, n, limit, s0) && ok;
 }
 #endif
 
