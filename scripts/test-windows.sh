@@ -31,12 +31,67 @@ if [ ${#missing[@]} -gt 0 ]; then
   # A mirror in the middle of a sync can serve an index that fails its
   # checksum (seen with the i386 security index); apt then holds the i386
   # libraries at older versions than their amd64 twins and refuses wine32.
-  # A few more tries usually get a consistent mirror.
-  for try in 1 2 3 4; do
+  # Another try can get a consistent mirror (else see pool_twins below).
+  for try in 1 2; do
     $SUDO apt-get update -qq -o Acquire::Retries=3 || true  # the other indexes are still fresh
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" && break
-    [ $try = 4 ] || { echo "apt failed (try $try of 4); again in 30 s"; sleep 30; }
+    [ $try = 2 ] || { echo "apt failed (try $try of 2); again in 30 s"; sleep 30; }
   done
+fi
+# When the i386 index of an archive stays broken, the amd64 libraries that
+# came from that archive (security updates) have no i386 twin of the same
+# version in apt's view, and Multi-Arch: same needs one.  The twins are in
+# the archive's pool beside the amd64 files, under the same names with
+# _i386: they are fetched from there into a local repository and wine32 is
+# installed again with it.  The files' checksums cannot be checked against
+# the broken index, so this is done only after apt itself failed.
+pool_twins() {
+  local dir="$top/build-win/i386-twins"
+  rm -rf "$dir"; mkdir -p "$dir"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends apt-utils >/dev/null
+  # The Multi-Arch: same libraries installed for amd64 that wine32 needs ...
+  apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+      --no-replaces --no-enhances wine32:i386 2>/dev/null |
+    awk '/^[^ <]/ { sub(/:i386$/, ""); print }' | sort -u > "$dir/closure"
+  dpkg-query -W -f='${Package}\t${Architecture}\t${Multi-Arch}\n' |
+    awk -F'\t' '$2 == "amd64" && $3 == "same" { print $1 }' | sort -u > "$dir/same"
+  comm -12 "$dir/closure" "$dir/same" > "$dir/names"
+  # ... whose amd64 candidate has no i386 twin of the same version.
+  # shellcheck disable=SC2046
+  apt-cache policy $(cat "$dir/names") $(sed 's/$/:i386/' "$dir/names") 2>/dev/null |
+    awk '/^[^ ]/ { p = $1; sub(/:$/, "", p) }
+         /^  Candidate:/ { cand[p] = $2 }
+         END { for (p in cand) if (p !~ /:i386$/ && cand[p] != "(none)" && cand[p ":i386"] != cand[p])
+                 print p "\t" cand[p] }' > "$dir/twins"
+  local pkg ver uri n=0
+  while IFS=$'\t' read -r pkg ver; do
+    uri=$(apt-get download --print-uris "$pkg:amd64=$ver" 2>/dev/null | awk '{ print $1 }' | tr -d "'")
+    [[ "$uri" == *_amd64.deb ]] || continue
+    if curl -fsSL --retry 3 -o "$dir/$(basename "${uri%_amd64.deb}_i386.deb")" "${uri%_amd64.deb}_i386.deb"; then
+      n=$((n + 1))
+    else
+      echo "no i386 twin of $pkg $ver in the pool"
+    fi
+  done < "$dir/twins"
+  echo "i386 twins fetched from the pool: $n"
+  [ $n -gt 0 ] || return 1
+  (cd "$dir" && apt-ftparchive packages . > Packages)
+  echo "deb [trusted=yes] file:$dir ./" | $SUDO tee /etc/apt/sources.list.d/gatebox-i386-twins.list >/dev/null
+  $SUDO apt-get update -qq -o Acquire::Retries=3 || true
+  local rc=0
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends wine32:i386 || rc=1
+  $SUDO rm -f /etc/apt/sources.list.d/gatebox-i386-twins.list
+  $SUDO apt-get update -qq -o Acquire::Retries=3 || true
+  return $rc
+}
+if printf '%s\n' "${missing[@]}" | grep -q '^wine32:i386$' &&
+   ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  amd64=()
+  for pkg in "${missing[@]}"; do [[ "$pkg" == *:i386 ]] || amd64+=("$pkg"); done
+  if [ ${#amd64[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${amd64[@]}"
+  fi
+  pool_twins || echo "the i386 twins from the pool did not make wine32 installable"
 fi
 # The 32-bit suite needs wine32; when the mirror still could not provide it,
 # the 64-bit suite runs alone and the 32-bit one is reported as not run.
@@ -83,6 +138,12 @@ done
 # One wine server for the whole run, so that each test program does not start
 # and stop one; stopped again on the way out.
 export WINEPREFIX="$prefix" WINEDEBUG=-all
+# A prefix made while wine32 was missing has no 32-bit system (syswow64):
+# made again for the 32-bit suite.
+if [ $win32 = yes ] && [ -d "$WINEPREFIX/drive_c/windows" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+fi
 mkdir -p "$WINEPREFIX"
 wineserver -k 2>/dev/null || true  # a server left over from an earlier run
 wineserver -p
