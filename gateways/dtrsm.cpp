@@ -62,11 +62,12 @@ void plain(bool upper, Index m, Index n, const double *a, Index lda, double *b, 
 // Blocked solver on vectors V of W doubles; register tiles of MV vectors (NB
 // rows) by NR columns; right-hand sides in chunks of JC columns so that the
 // skip record of one block fits on the stack.
-template <class V, int MV, int NR>
+template <class V, int MV, int NR, int KB>
 struct Blocked {
   static constexpr int W = static_cast<int>(sizeof(V) / sizeof(double));
   static constexpr int NB = MV * W;
   static constexpr int JC = 128;
+  static_assert(KB % NB == 0, "panels are whole blocks");
 
   // Rows [0, NB) of the NC columns at bt receive `count` steps: step t
   // subtracts x(t, j)*a(t) where a(t) = ak + t*astep (a column segment of A)
@@ -146,76 +147,113 @@ struct Blocked {
       for (int l = 0; l < W; ++l) xc[k0 + r + l * ldb] = X[r][l];
   }
 
+  // Rows [r0, r1) of the chunk at bc receive the steps of rows [k0, k1), k
+  // from k1 - 1 down to k0 (upper) or from k0 up to k1 - 1 (lower), with the
+  // skip record sb (row k - k0 at sb + (k - k0)*JC); r1 - r0 is a multiple
+  // of NB.
+  static GATEBOX_INLINE void update(bool upper, Index r0, Index r1, Index k0, Index k1, Index nc, const double *a,
+                                    Index lda, double *bc, Index ldb, const unsigned char *sb, bool *tile_skips) {
+    if (r0 == r1) return;
+    for (Index jt = 0; jt < nc; jt += NR) {
+      bool any = false;
+      for (Index kk = 0; kk < k1 - k0; ++kk)
+        for (Index j = jt; j < std::min<Index>(jt + NR, nc); ++j) any |= sb[kk * JC + j] != 0;
+      tile_skips[jt / NR] = any;
+    }
+    const Index kfirst = upper ? k1 - 1 : k0, step = upper ? -1 : 1;
+    for (Index i0 = r0; i0 < r1; i0 += NB)
+      for (Index jt = 0; jt < nc; jt += NR)
+        tile_cols<NR>(static_cast<int>(std::min<Index>(NR, nc - jt)), tile_skips[jt / NR], bc + i0 + jt * ldb, ldb,
+                      a + i0 + kfirst * lda, step * lda, bc + kfirst + jt * ldb, step, sb + (kfirst - k0) * JC + jt,
+                      step * JC, k1 - k0);
+  }
+
+  // Rows [p0, p1) of the chunk at bc, on their own: NB-row blocks (aligned
+  // at p0 for upper, at p1 for lower), each solved on its diagonal and then
+  // applied to the panel's rows on its near side.  The skip record of row k
+  // goes to skip + (k - p0)*JC.
+  static GATEBOX_INLINE void panel(bool upper, Index p0, Index p1, Index nc, const double *a, Index lda, double *bc,
+                                   Index ldb, unsigned char *skip, bool *tile_skips) {
+    const Index rows = p1 - p0;
+    const Index nblocks = (rows + NB - 1) / NB;
+    const Index first = rows % NB ? rows % NB : NB;  // rows of the first lower block
+    for (Index q = 0; q < nblocks; ++q) {
+      Index k0, k1;
+      if (upper) {  // blocks aligned at the top, solved from the bottom
+        k0 = p0 + (nblocks - 1 - q) * NB;
+        k1 = std::min(p1, k0 + NB);
+      } else {  // blocks aligned at the bottom, solved from the top
+        k1 = p0 + first + q * NB;
+        k0 = std::max(p0, k1 - NB);
+      }
+      unsigned char *sb = skip + (k0 - p0) * JC;
+      // The diagonal block: W columns at a time across the lanes, the
+      // columns left over one by one with the plain loops.
+      Index jd = 0;
+      for (; jd + W <= nc; jd += W) diagonal_lanes(upper, k0, k1, a, lda, bc + jd * ldb, ldb, sb + jd);
+      for (Index j = jd; j < nc; ++j) {
+        double *x = bc + j * ldb;
+        for (Index s = 0; s < k1 - k0; ++s) {
+          const Index k = upper ? k1 - 1 - s : k0 + s;
+          const bool skipped = x[k] == 0;
+          sb[(k - k0) * JC + j] = skipped;
+          if (skipped) continue;
+          x[k] = x[k] / a[k + k * lda];
+          const double xk = x[k];
+          const double *ak = a + k * lda;
+          if (upper)
+            for (Index i = k0; i < k; ++i) x[i] = x[i] - xk * ak[i];
+          else
+            for (Index i = k + 1; i < k1; ++i) x[i] = x[i] - xk * ak[i];
+        }
+      }
+      if (upper)
+        update(upper, p0, k0, k0, k1, nc, a, lda, bc, ldb, sb, tile_skips);
+      else
+        update(upper, k1, p1, k0, k1, nc, a, lda, bc, ldb, sb, tile_skips);
+    }
+  }
+
   static GATEBOX_INLINE void solve(bool upper, Index m, Index n, const double *a, Index lda, double *b, Index ldb) {
-    unsigned char skip[NB * JC];       // skip[(k - k0)*JC + j]: step k skipped in column j
-    bool tile_skips[(JC + NR - 1) / NR];  // any step of the block skipped in a column tile
-    const Index nblocks = (m + NB - 1) / NB;
-    const Index first = m % NB ? m % NB : NB;  // rows of the first lower block
+    unsigned char skip[KB * JC];          // skip[(k - p0)*JC + j]: step k skipped in column j
+    bool tile_skips[(JC + NR - 1) / NR];  // any step of the steps applied skipped in a column tile
+    const Index npanels = (m + KB - 1) / KB;
+    const Index first = m % KB ? m % KB : KB;  // rows of the first lower panel
     for (Index c0 = 0; c0 < n; c0 += JC) {
       const Index nc = std::min<Index>(JC, n - c0);
       double *bc = b + c0 * ldb;
-      for (Index q = 0; q < nblocks; ++q) {
-        Index k0, k1;
-        if (upper) {  // blocks aligned at the top, solved from the bottom
-          k0 = (nblocks - 1 - q) * NB;
-          k1 = std::min(m, k0 + NB);
-        } else {  // blocks aligned at the bottom, solved from the top
-          k1 = first + q * NB;
-          k0 = std::max<Index>(0, k1 - NB);
+      for (Index q = 0; q < npanels; ++q) {
+        Index p0, p1;
+        if (upper) {  // panels aligned at the top, solved from the bottom
+          p0 = (npanels - 1 - q) * KB;
+          p1 = std::min(m, p0 + KB);
+        } else {  // panels aligned at the bottom, solved from the top
+          p1 = first + q * KB;
+          p0 = std::max<Index>(0, p1 - KB);
         }
-        // The diagonal block: W columns at a time across the lanes, the
-        // columns left over one by one with the plain loops.
-        Index jd = 0;
-        for (; jd + W <= nc; jd += W) diagonal_lanes(upper, k0, k1, a, lda, bc + jd * ldb, ldb, skip + jd);
-        for (Index j = jd; j < nc; ++j) {
-          double *x = bc + j * ldb;
-          for (Index s = 0; s < k1 - k0; ++s) {
-            const Index k = upper ? k1 - 1 - s : k0 + s;
-            const bool skipped = x[k] == 0;
-            skip[(k - k0) * JC + j] = skipped;
-            if (skipped) continue;
-            x[k] = x[k] / a[k + k * lda];
-            const double xk = x[k];
-            const double *ak = a + k * lda;
-            if (upper)
-              for (Index i = k0; i < k; ++i) x[i] = x[i] - xk * ak[i];
-            else
-              for (Index i = k + 1; i < k1; ++i) x[i] = x[i] - xk * ak[i];
-          }
-        }
-        const Index r0 = upper ? 0 : k1, r1 = upper ? k0 : m;  // rows updated by this block
-        if (r0 == r1) continue;
-        for (Index jt = 0; jt < nc; jt += NR) {
-          bool any = false;
-          for (Index kk = 0; kk < k1 - k0; ++kk)
-            for (Index j = jt; j < std::min<Index>(jt + NR, nc); ++j) any |= skip[kk * JC + j] != 0;
-          tile_skips[jt / NR] = any;
-        }
-        // Steps k1-1 down to k0 (upper) or k0 up to k1-1 (lower).
-        const Index kfirst = upper ? k1 - 1 : k0, step = upper ? -1 : 1;
-        for (Index i0 = r0; i0 < r1; i0 += NB)
-          for (Index jt = 0; jt < nc; jt += NR)
-            tile_cols<NR>(static_cast<int>(std::min<Index>(NR, nc - jt)), tile_skips[jt / NR],
-                          bc + i0 + jt * ldb, ldb, a + i0 + kfirst * lda, step * lda, bc + kfirst + jt * ldb, step,
-                          skip + (kfirst - k0) * JC + jt, step * JC, k1 - k0);
+        panel(upper, p0, p1, nc, a, lda, bc, ldb, skip, tile_skips);
+        if (upper)
+          update(upper, 0, p0, p0, p1, nc, a, lda, bc, ldb, skip, tile_skips);
+        else
+          update(upper, p1, m, p0, p1, nc, a, lda, bc, ldb, skip, tile_skips);
       }
     }
   }
 };
 
 void solve_base(bool upper, Index m, Index n, const double *a, Index lda, double *b, Index ldb) {
-  Blocked<v2d, 4, 2>::solve(upper, m, n, a, lda, b, ldb);
+  Blocked<v2d, 4, 2, 256>::solve(upper, m, n, a, lda, b, ldb);
 }
 
 #ifdef GATEBOX_SIMD_WIDE
 // The wide paths, compiled for their instruction sets and chosen at run time.
 __attribute__((target("avx2"))) void solve_avx2(bool upper, Index m, Index n, const double *a, Index lda, double *b,
                                                 Index ldb) {
-  Blocked<v4d, 2, 6>::solve(upper, m, n, a, lda, b, ldb);
+  Blocked<v4d, 2, 6, 256>::solve(upper, m, n, a, lda, b, ldb);
 }
 __attribute__((target("avx512f"))) void solve_avx512(bool upper, Index m, Index n, const double *a, Index lda,
                                                      double *b, Index ldb) {
-  Blocked<v8d, 4, 4>::solve(upper, m, n, a, lda, b, ldb);
+  Blocked<v8d, 4, 4, 256>::solve(upper, m, n, a, lda, b, ldb);
 }
 #endif
 
