@@ -160,51 +160,75 @@ struct Blocked {
         for (Index j = jt; j < std::min<Index>(jt + NR, nc); ++j) any |= sb[kk * JC + j] != 0;
       tile_skips[jt / NR] = any;
     }
-    const Index kfirst = upper ? k1 - 1 : k0, step = upper ? -1 : 1;
-    for (Index i0 = r0; i0 < r1; i0 += NB)
+    const Index kfirst = upper ? k1 - 1 : k0, step = upper ? -1 : 1, count = k1 - k0;
+    for (Index i0 = r0; i0 < r1; i0 += NB) {
+      // With more than one column tile, the NB rows of A that the tiles of
+      // this row block read (one segment per step, in step order) are first
+      // copied to a contiguous buffer: the tiles then stream it from L1
+      // instead of touching one page of A per step.
+      alignas(64) double pack[KB * NB];
+      const double *at = a + i0 + kfirst * lda;
+      Index astep = step * lda;
+      if (nc > NR) {
+        for (Index t = 0; t < count; ++t)
+#pragma GCC unroll 16
+          for (int v = 0; v < MV; ++v) store<V>(pack + t * NB + v * W, load<V>(at + t * astep + v * W));
+        at = pack;
+        astep = NB;
+      }
       for (Index jt = 0; jt < nc; jt += NR)
         tile_cols<NR>(static_cast<int>(std::min<Index>(NR, nc - jt)), tile_skips[jt / NR], bc + i0 + jt * ldb, ldb,
-                      a + i0 + kfirst * lda, step * lda, bc + kfirst + jt * ldb, step, sb + (kfirst - k0) * JC + jt,
-                      step * JC, k1 - k0);
+                      at, astep, bc + kfirst + jt * ldb, step, sb + (kfirst - k0) * JC + jt, step * JC, count);
+    }
   }
 
-  // Rows [p0, p1) of the chunk at bc, on their own: NB-row blocks (aligned
-  // at p0 for upper, at p1 for lower), each solved on its diagonal and then
-  // applied to the panel's rows on its near side.  The skip record of row k
-  // goes to skip + (k - p0)*JC.
+  // The blocks of a panel: S rows for a panel of KB, and so on down to NB.
+  static constexpr int sub(int S) { return S / 8 > NB ? S / 8 : NB; }
+
+  // Rows [p0, p1) of the chunk at bc, on their own: blocks of S rows (aligned
+  // at p0 for upper, at p1 for lower), each solved (its own blocks of sub(S)
+  // rows, or at S = NB on the diagonal) and then applied to the rows of
+  // [p0, p1) on its near side.  The skip record of row k goes to
+  // skip + (k - p0)*JC.
+  template <int S>
   static GATEBOX_INLINE void panel(bool upper, Index p0, Index p1, Index nc, const double *a, Index lda, double *bc,
                                    Index ldb, unsigned char *skip, bool *tile_skips) {
+    static_assert(S % NB == 0 && (S == NB || S % sub(S) == 0), "blocks are whole sub-blocks");
     const Index rows = p1 - p0;
-    const Index nblocks = (rows + NB - 1) / NB;
-    const Index first = rows % NB ? rows % NB : NB;  // rows of the first lower block
+    const Index nblocks = (rows + S - 1) / S;
+    const Index first = rows % S ? rows % S : S;  // rows of the first lower block
     for (Index q = 0; q < nblocks; ++q) {
       Index k0, k1;
       if (upper) {  // blocks aligned at the top, solved from the bottom
-        k0 = p0 + (nblocks - 1 - q) * NB;
-        k1 = std::min(p1, k0 + NB);
+        k0 = p0 + (nblocks - 1 - q) * S;
+        k1 = std::min<Index>(p1, k0 + S);
       } else {  // blocks aligned at the bottom, solved from the top
-        k1 = p0 + first + q * NB;
-        k0 = std::max(p0, k1 - NB);
+        k1 = p0 + first + q * S;
+        k0 = std::max<Index>(p0, k1 - S);
       }
       unsigned char *sb = skip + (k0 - p0) * JC;
-      // The diagonal block: W columns at a time across the lanes, the
-      // columns left over one by one with the plain loops.
-      Index jd = 0;
-      for (; jd + W <= nc; jd += W) diagonal_lanes(upper, k0, k1, a, lda, bc + jd * ldb, ldb, sb + jd);
-      for (Index j = jd; j < nc; ++j) {
-        double *x = bc + j * ldb;
-        for (Index s = 0; s < k1 - k0; ++s) {
-          const Index k = upper ? k1 - 1 - s : k0 + s;
-          const bool skipped = x[k] == 0;
-          sb[(k - k0) * JC + j] = skipped;
-          if (skipped) continue;
-          x[k] = x[k] / a[k + k * lda];
-          const double xk = x[k];
-          const double *ak = a + k * lda;
-          if (upper)
-            for (Index i = k0; i < k; ++i) x[i] = x[i] - xk * ak[i];
-          else
-            for (Index i = k + 1; i < k1; ++i) x[i] = x[i] - xk * ak[i];
+      if constexpr (S > NB) {
+        panel<sub(S)>(upper, k0, k1, nc, a, lda, bc, ldb, sb, tile_skips);
+      } else {
+        // The diagonal block: W columns at a time across the lanes, the
+        // columns left over one by one with the plain loops.
+        Index jd = 0;
+        for (; jd + W <= nc; jd += W) diagonal_lanes(upper, k0, k1, a, lda, bc + jd * ldb, ldb, sb + jd);
+        for (Index j = jd; j < nc; ++j) {
+          double *x = bc + j * ldb;
+          for (Index s = 0; s < k1 - k0; ++s) {
+            const Index k = upper ? k1 - 1 - s : k0 + s;
+            const bool skipped = x[k] == 0;
+            sb[(k - k0) * JC + j] = skipped;
+            if (skipped) continue;
+            x[k] = x[k] / a[k + k * lda];
+            const double xk = x[k];
+            const double *ak = a + k * lda;
+            if (upper)
+              for (Index i = k0; i < k; ++i) x[i] = x[i] - xk * ak[i];
+            else
+              for (Index i = k + 1; i < k1; ++i) x[i] = x[i] - xk * ak[i];
+          }
         }
       }
       if (upper)
@@ -231,7 +255,7 @@ struct Blocked {
           p1 = first + q * KB;
           p0 = std::max<Index>(0, p1 - KB);
         }
-        panel(upper, p0, p1, nc, a, lda, bc, ldb, skip, tile_skips);
+        panel<sub(KB)>(upper, p0, p1, nc, a, lda, bc, ldb, skip, tile_skips);
         if (upper)
           update(upper, 0, p0, p0, p1, nc, a, lda, bc, ldb, skip, tile_skips);
         else
