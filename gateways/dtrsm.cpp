@@ -9,19 +9,40 @@
 // B(i, j) - B(k, j)*A(i, k) for each step k that was not skipped, k running
 // from the far end of the triangle towards i, then the division by A(i, i)
 // unless B(i, j) is then zero.  The blocked solver keeps that sequence for
-// every element and changes only which elements are worked on together.  Rows
-// are cut into blocks of NB.  A block's diagonal part is solved with the plain
-// loops' operations, W right-hand sides at a time with one in each vector lane
-// (a lane whose step is skipped keeps its values), which records for each (k,
-// j) whether step k was skipped (the decision rests on the value before the
-// division, so it cannot be recovered afterwards); then the rows on the near
-// side of the block receive the block's steps, k in the same order, NB rows by
-// NR columns at a time in registers, with vectors across rows and the skip a
-// per-(k, j) decision shared by the whole vector.  Upper blocks are aligned at
-// the top and lower blocks at the bottom, so every update region is a whole
-// number of register tiles.  Products and differences are rounded separately
-// (no fused multiply-add), as in the plain loops, so the result is the plain
-// loops' to the bit.  No memory is allocated.
+// every element and changes only which elements are worked on together.
+//
+// Blocking, right-looking in three levels, for each chunk of JC right-hand
+// sides: rows are cut into panels of KB = 256, each panel into blocks of 32,
+// each block into blocks of NB (one register tile's height: 8 rows for the
+// 128- and 256-bit paths, 32 for the 512-bit one).  A panel is solved on its
+// own (its blocks in turn, recursively), then its KB steps are applied to all
+// the rows on its near side in one pass; inside a panel a 32-row block's
+// steps are applied to the rest of the panel, and inside that an NB block's
+// steps to the rest of the 32 rows.  So B outside the panel is loaded and
+// stored once per KB steps, not once per NB, and the bulk of the work (all but
+// about a KB/m share) runs in tiles over KB steps.
+//
+// An NB block's diagonal part is solved with the plain loops' operations, W
+// right-hand sides at a time with one in each vector lane (a lane whose step
+// is skipped keeps its values), which records for each (k, j) whether step k
+// was skipped (the decision rests on the value before the division, so it
+// cannot be recovered afterwards: a component that divides to zero is a step
+// made, and it changes a negative zero below it); the record of a panel's KB
+// steps is kept on the stack.  The steps of a block reach the rows on its near
+// side in register tiles of NB rows by NR columns (MV vectors across rows by
+// NR columns: the accumulators stay in registers over all the block's steps,
+// k in the plain loops' order), the skip a per-(k, j) decision shared by the
+// whole vector; a tile that has no skipped step in its columns runs without
+// the test.  Before the tiles of a row block run, the A segments they read
+// (NB rows, one column per step) are packed to a contiguous buffer in step
+// order when more than one column tile reads them, so that they stream from
+// L1 instead of touching one page of A per step; the next tile's rows of B are
+// prefetched.  Upper blocks are aligned at the top and lower blocks at the
+// bottom on every level, so every update region is a whole number of register
+// tiles.  Products and differences are rounded separately (no fused
+// multiply-add), as in the plain loops, so the result is the plain loops' to
+// the bit.  No memory is allocated: the skip record and the packed segments
+// are on the stack (48 KiB; 96 KiB on the 512-bit path).
 #include "dtrsm.h"
 
 #include <algorithm>
@@ -176,9 +197,16 @@ struct Blocked {
         at = pack;
         astep = NB;
       }
-      for (Index jt = 0; jt < nc; jt += NR)
+      for (Index jt = 0; jt < nc; jt += NR) {
+        // The next tile's rows of B (out of cache when B is large) are
+        // fetched while this one computes.
+        for (Index j = jt + NR; j < std::min<Index>(jt + 2 * NR, nc); ++j) {
+          __builtin_prefetch(bc + i0 + j * ldb, 1);
+          __builtin_prefetch(bc + i0 + j * ldb + NB - 1, 1);
+        }
         tile_cols<NR>(static_cast<int>(std::min<Index>(NR, nc - jt)), tile_skips[jt / NR], bc + i0 + jt * ldb, ldb,
                       at, astep, bc + kfirst + jt * ldb, step, sb + (kfirst - k0) * JC + jt, step * JC, count);
+      }
     }
   }
 
