@@ -117,9 +117,9 @@ TEST(Dtrsm, EveryInstructionSetMatchesThePlainLoopsBitForBit) {
   struct Shape {
     long m, n, lda_extra, ldb_extra;
   };
-  // Orders around the block sizes (4, 8, 32 rows) and the panels of steps
-  // applied at once (128 and 256 rows), and column counts around the tile
-  // widths and the 128-column chunk.
+  // Orders around the block sizes (4, 8, 32 rows) and the 256-row panels
+  // (one, two and three panels), and column counts around the tile widths
+  // and the 128-column chunk.
   const std::vector<Shape> shapes = {{0, 3, 0, 0},   {3, 0, 0, 0},   {1, 1, 0, 0},   {1, 5, 2, 1},  {2, 3, 0, 0},
                                      {3, 7, 1, 0},   {5, 2, 0, 3},   {7, 9, 0, 0},   {8, 4, 0, 0},  {9, 13, 0, 0},
                                      {15, 6, 1, 1},  {16, 5, 0, 0},  {17, 11, 0, 0}, {31, 3, 0, 2}, {32, 8, 0, 0},
