@@ -41,6 +41,9 @@ enum class Fill {
   random,    // well-conditioned random triangle, random right-hand sides
   integers,  // small integers: exact zeros appear during the solve
   special,   // zeros of both signs, zero, infinite and huge diagonals, NaN, Inf, tiny values
+  sparse,    // few off-diagonal entries, all negative, and non-negative right-hand sides: zeros of
+             // both signs last through many steps (a step left out and a step made with a zero
+             // differ on a negative zero), and tiny components over huge diagonals divide to zero
 };
 
 struct Data {
@@ -50,7 +53,7 @@ struct Data {
 Data make(Fill fill, long m, long n, long lda, long ldb, unsigned seed) {
   std::mt19937_64 rng(seed);
   std::uniform_real_distribution<double> u(-1, 1);
-  std::uniform_int_distribution<int> small(-2, 2), pick(0, 19);
+  std::uniform_int_distribution<int> small(-2, 2), pick(0, 19), rare(0, 199);
   Data d{std::vector<double>(static_cast<std::size_t>(lda * m)), std::vector<double>(static_cast<std::size_t>(ldb * n))};
   auto odd_value = [&](bool diagonal) {
     static const double diag_values[] = {0.0, -0.0, kInf, -kInf, kNaN, 1e300, -1e-300, 3.0};
@@ -64,6 +67,8 @@ Data make(Fill fill, long m, long n, long lda, long ldb, unsigned seed) {
         v = kNaN;  // beyond the matrix: never read
       } else if (fill == Fill::integers) {
         v = i == k ? (pick(rng) < 10 ? 1.0 : -1.0) : small(rng);
+      } else if (fill == Fill::sparse) {
+        v = i == k ? (pick(rng) < 3 ? 1e300 : 1 + 0.5 * u(rng)) : rare(rng) == 0 ? -0.5 - 0.5 * u(rng) : 0.0;
       } else {
         v = i == k ? 1 + 0.5 * u(rng) : u(rng) / static_cast<double>(m);
         if (fill == Fill::special && pick(rng) == 0) v = odd_value(i == k);
@@ -76,6 +81,9 @@ Data make(Fill fill, long m, long n, long lda, long ldb, unsigned seed) {
         v = -7.25;  // beyond the rows of B: never written
       } else if (fill == Fill::integers) {
         v = pick(rng) < 4 ? (pick(rng) < 10 ? 0.0 : -0.0) : small(rng);
+      } else if (fill == Fill::sparse) {
+        const int r = pick(rng);
+        v = r < 10 ? (r < 5 ? 0.0 : -0.0) : r < 13 ? 1e-300 : 0.5 + 0.5 * u(rng);
       } else {
         v = u(rng);
         if (pick(rng) < 3) v = pick(rng) < 10 ? 0.0 : -0.0;
@@ -109,14 +117,15 @@ TEST(Dtrsm, EveryInstructionSetMatchesThePlainLoopsBitForBit) {
   struct Shape {
     long m, n, lda_extra, ldb_extra;
   };
-  // Orders around the block sizes (4, 8, 32 rows) and column counts around
-  // the tile widths and the 128-column chunk.
+  // Orders around the block sizes (4, 8, 32 rows) and the 256-row panels
+  // (one, two and three panels), and column counts around the tile widths
+  // and the 128-column chunk.
   const std::vector<Shape> shapes = {{0, 3, 0, 0},   {3, 0, 0, 0},   {1, 1, 0, 0},   {1, 5, 2, 1},  {2, 3, 0, 0},
                                      {3, 7, 1, 0},   {5, 2, 0, 3},   {7, 9, 0, 0},   {8, 4, 0, 0},  {9, 13, 0, 0},
                                      {15, 6, 1, 1},  {16, 5, 0, 0},  {17, 11, 0, 0}, {31, 3, 0, 2}, {32, 8, 0, 0},
                                      {33, 17, 3, 0}, {63, 1, 0, 0},  {64, 7, 0, 0},  {65, 25, 0, 1}, {97, 130, 0, 0},
-                                     {130, 260, 1, 1}};
-  for (Fill fill : {Fill::random, Fill::integers, Fill::special})
+                                     {130, 260, 1, 1}, {255, 9, 0, 0},  {257, 14, 1, 0}, {520, 21, 0, 3}, {777, 5, 2, 0}};
+  for (Fill fill : {Fill::random, Fill::integers, Fill::special, Fill::sparse})
     for (bool upper : {true, false})
       for (const Shape &s : shapes) {
         const long lda = s.m + s.lda_extra, ldb = s.m + s.ldb_extra;
