@@ -303,13 +303,20 @@ __attribute__((target("avx2"))) void solve_avx2(bool upper, Index m, Index n, co
                                                 Index ldb) {
   Blocked<v4d, 2, 6, 256>::solve(upper, m, n, a, lda, b, ldb);
 }
+using Blocked512 = Blocked<v8d, 4, 4, 256>;
 __attribute__((target("avx512f"))) void solve_avx512(bool upper, Index m, Index n, const double *a, Index lda,
                                                      double *b, Index ldb) {
-  Blocked<v8d, 4, 4, 256>::solve(upper, m, n, a, lda, b, ldb);
+  Blocked512::solve(upper, m, n, a, lda, b, ldb);
 }
 #endif
 
 }  // namespace
+
+#ifdef GATEBOX_SIMD_WIDE
+void trsm_detail::solve_avx512_generic(bool upper, int m, int n, const double *a, int lda, double *b, int ldb) {
+  if (m > 0 && n > 0) Blocked512::solve(upper, m, n, a, lda, b, ldb);
+}
+#endif
 
 void trsm_detail::solve(Isa isa, bool upper, int m, int n, const double *a, int lda, double *b, int ldb) {
   if (m <= 0 || n <= 0) return;

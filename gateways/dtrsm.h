@@ -25,6 +25,12 @@ namespace trsm_detail {
 using simd::Isa;
 using simd::available;
 void solve(Isa isa, bool upper, int m, int n, const double *a, int lda, double *b, int ldb);
+#ifdef GATEBOX_SIMD_WIDE
+// The 512-bit path's solver (its vectors of eight, tiles and blocks) in
+// generic vector code for the baseline instruction set: the tests run its
+// blocking on processors without AVX-512 too.
+void solve_avx512_generic(bool upper, int m, int n, const double *a, int lda, double *b, int ldb);
+#endif
 }  // namespace trsm_detail
 
 }  // namespace gatebox

@@ -141,6 +141,15 @@ TEST(Dtrsm, EveryInstructionSetMatchesThePlainLoopsBitForBit) {
           ASSERT_EQ(at, -1) << "isa " << static_cast<int>(isa) << " fill " << static_cast<int>(fill) << " upper "
                             << upper << " m " << s.m << " n " << s.n << ": " << got[at] << " vs " << want[at];
         }
+#ifdef GATEBOX_SIMD_WIDE
+        // The 512-bit path's blocking, also where the processor lacks AVX-512.
+        std::vector<double> got = d.b;
+        gatebox::trsm_detail::solve_avx512_generic(upper, static_cast<int>(s.m), static_cast<int>(s.n), d.a.data(),
+                                                   static_cast<int>(lda), got.data(), static_cast<int>(ldb));
+        long at = first_difference(got, want);
+        ASSERT_EQ(at, -1) << "512-bit blocking in generic code, fill " << static_cast<int>(fill) << " upper " << upper
+                          << " m " << s.m << " n " << s.n << ": " << got[at] << " vs " << want[at];
+#endif
       }
 }
 
