@@ -346,6 +346,17 @@ inline void gamma_consts(GammaConsts &k, double a) {
 // once.
 GammaConsts g_last = {-1.0, 0.0, 0.0, 0.0, 0.0, 0.0};
 
+// The constants of the whole shapes 2 .. kWholeShapes - 1, those of the beta
+// splits of the binomial sampler, formed when first met (a = 0: not yet).
+constexpr int kWholeShapes = 2048;
+GammaConsts g_whole[kWholeShapes];
+
+inline const GammaConsts &whole_consts(int a) {
+  GammaConsts &k = g_whole[a];
+  if (!(k.a == static_cast<double>(a))) gamma_consts(k, static_cast<double>(a));
+  return k;
+}
+
 // The logarithmic test c2 ln u1 - ln w + w < 1, decided by fast_log when its
 // value is further from 1 than the bound on its difference from the value
 // with cr_log, else by cr_log itself.  The operations are those of the exact
@@ -381,11 +392,29 @@ int waiting_exact(WHState &s, double p, int n) {
   return n;
 }
 
+// The reciprocals fl(1/m) of the trial counts below kRecips (0 at m = 0),
+// so that the fast loop multiplies where the exact one divides.
+constexpr int kRecips = 1024;
+struct RecipTable {
+  double r[kRecips];
+};
+constexpr RecipTable make_recips() {
+  RecipTable t{};
+  for (int m = 1; m < kRecips; ++m) t.r[m] = 1.0 / static_cast<double>(m);
+  return t;
+}
+constexpr RecipTable kRecip = make_recips();
+
+// fl(1/m) for m >= 1: from the table, else by the division.
+inline double recip(int m) { return m < kRecips ? kRecip.r[m] : 1.0 / static_cast<double>(m); }
+
 // The same count with fast_log.  Only the comparisons with q depend on the
 // logarithms, and the count is all that is returned, so the sum is carried
-// with a bound E on its distance from the exact sum: a term L/m moves by at
-// most e_L/m plus its two roundings, each addition by its two roundings
-// (2^-53 of the magnitudes each; E uses twice the needed amount, which also
+// with a bound E on its distance from the exact sum.  Its terms are L fl(1/m)
+// rather than L/m: a term moves by at most e_L/m (below 2 e_L fl(1/m)) plus
+// three roundings (of 1/m, of the product, and of the exact quotient), each
+// addition by its two roundings (2^-53 of the magnitudes each; E uses at least
+// twice the needed amount, 2^-50 |term| twice and 2^-50 |sum|, which also
 // covers the rounding of E and of sum - q), and q by its bound plus half an
 // ulp.  A comparison closer than E restarts from the saved state with the
 // exact loop, which consumes the same uniforms.
@@ -398,21 +427,21 @@ int waiting_restart(Draws &draws, WHState start, double p, int n) {
 
 int waiting_time(Draws &draws, double p, int n) {
   const WHState start = draws.state();
-  const double trials = static_cast<double>(n);
   double eq, el;
   const double q = -fast_log(1.0 - p, eq);
-  double sum = -fast_log_single(draws.next(), el) / trials;
-  double bound = 2.0 * (eq + el / trials) + (std::fabs(q) + std::fabs(sum)) * 0x1p-50;
+  const double rn = recip(n);
+  double sum = -(fast_log_single(draws.next(), el) * rn);
+  double bound = 2.0 * (eq + el * rn) + (std::fabs(q) + 2.0 * std::fabs(sum)) * 0x1p-50;
   double d = sum - q;
   if (d > bound) return 0;
   if (!(-d >= bound)) {
     return waiting_restart(draws, start, p, n);
   }
   for (int m = n - 1; m > 0; --m) {
-    const double md = static_cast<double>(m);
-    const double term = fast_log_single(draws.next(), el) / md;
+    const double rm = recip(m);
+    const double term = fast_log_single(draws.next(), el) * rm;
     sum = sum - term;
-    bound += 2.0 * el / md + (std::fabs(term) + std::fabs(sum)) * 0x1p-50;
+    bound += 2.0 * el * rm + (2.0 * std::fabs(term) + std::fabs(sum)) * 0x1p-50;
     d = sum - q;
     // Forced exact: a restart after two terms, so that it follows consumed
     // uniforms.
@@ -564,7 +593,15 @@ static int bino_draw(Draws &draws, double p, int n) {
     if (trials * p >= 10.0) {
       const double kd = std::floor(p * (trials + 1.0));
       const int k = static_cast<int>(kd);
-      const double y = beta_draw(draws, kd, trials + 1.0 - kd);
+      const double kb = trials + 1.0 - kd;
+      double y;
+      if (trials < kWholeShapes && kb >= 2.0) {  // both shapes whole, from 2 to n: constants from the table
+        const double g1 = gamma_attempts(draws, whole_consts(k), 1.0);
+        const double g2 = gamma_attempts(draws, whole_consts(static_cast<int>(kb)), 1.0);
+        y = g1 / (g1 + g2);
+      } else {
+        y = beta_draw(draws, kd, kb);
+      }
       if (p >= y) {  // k + Binomial(n - k, (p - y)/(1 - y))
         base += sign * k;
         p = (p - y) / (1.0 - y);
