@@ -280,15 +280,18 @@ class Draws {
 // absolute error; NaN (so that no comparison decides) for any other x.  The
 // reduction is cr_log's (Tang 1990, multiplicative form): x = 2^e y,
 // r = y c - 1 exact with |r| <= 2^-8, log x = e ln2 + (-log c) + log1p(r),
-// here with log1p(r) by its Taylor series to r^7 in double (truncation
-// below 2^-66 |r|).  The error: the sum A = e Hi + (-log c)hi rounds once
-// (2^-53 |A|), the series once per Horner step on terms 2^-8 times smaller
-// than r and once at its last addition (below 2^-52 |r| together), the
-// final sum once (2^-53 |log x|, below 2^-53 (|A| + |r|)), and the low
-// parts of ln2 and -log c leave below 2^-95 |e| + 2^-105.  So
-// err = 2^-50 (|A| + |r|) holds the error at least four times over (A = 0
-// only for e = 0, c = 1, where the low parts are exactly 0).  For an x
-// that holds a float (kSingle) y c - 1 is exact without splitting y.
+// here with log1p(r) by its Taylor series to r^5, evaluated in Estrin's
+// form r + r^2 (-1/2 + r/3) + r^4 (-1/4 + r/5) (a short chain of dependent
+// operations).  The error: the truncation is below |r|^6/5 <= 2^-34 r^2; the
+// sum A = e fl(ln2) + (-log c)hi is within 2^-50.7 |A| (ln2 and -log c
+// rounded, the product and the sum rounded once each; for e != 0, |A| >=
+// ln2 - 0.35 and |e ln2| + |log c| <= 3 |A|, for e = 0, A is the table's
+// hi part); the series' own roundings stay below 2^-52 |r| + 2^-51 r^2, the
+// final sum's below 2^-53 (|A| + 1.01 |r|).  So
+// err = 2^-48 (|A| + |r|) + 2^-32 r^2 holds the error at least four times
+// over.  For an x that holds a float (kSingle) y c - 1 is exact without
+// splitting y.
+constexpr double kLn2 = 0x1.62e42fefa39efp-1;  // ln 2 rounded
 template <bool kSingle>
 inline double fast_log_t(double x, double &err) {
   std::uint64_t u;
@@ -313,12 +316,10 @@ inline double fast_log_t(double x, double &err) {
     std::memcpy(&y1, &uy1, sizeof y1);
     r = (y1 * c - 1.0) + (y - y1) * c;  // exact, as in cr_log
   }
-  const double ed = static_cast<double>(e);
-  const double a = ed * kLn2Hi + kLogTab[t][1];
-  const double q = -0.5 + r * (0x1.5555555555555p-2 +
-                               r * (-0.25 + r * (0.2 + r * (-0x1.5555555555555p-3 + r * 0x1.2492492492492p-3))));
-  const double lo = (r * r) * q + (kLogTab[t][2] + ed * kLn2Lo);
-  err = (std::fabs(a) + std::fabs(r)) * 0x1p-50;
+  const double a = static_cast<double>(e) * kLn2 + kLogTab[t][1];
+  const double r2 = r * r;
+  const double lo = r2 * (-0.5 + r * 0x1.5555555555555p-2) + (r2 * r2) * (-0.25 + r * 0.2);
+  err = (std::fabs(a) + std::fabs(r)) * 0x1p-48 + r2 * 0x1p-32;
   return a + (r + lo);
 }
 
@@ -363,7 +364,8 @@ inline const GammaConsts &whole_consts(int a) {
 // test in the same order, so each rounding moves the two values apart by at
 // most 2^-52 of the operand magnitudes; B doubles the sum of those and of the
 // logarithms' bounds, which also covers the rounding of v - 1 and of B.
-inline bool log_test(double c2, double u1, double w) {
+// The test by fast_log alone: 1 passed, 0 failed, -1 too close to say.
+inline int fast_log_test(double c2, double u1, double w) {
   double e1, e2;
   const double l1 = fast_log(u1, e1), l2 = fast_log(w, e2);
   const double t1 = c2 * l1;
@@ -371,9 +373,16 @@ inline bool log_test(double c2, double u1, double w) {
   const double bound = g_exact_decisions ? HUGE_VAL
                                          : 2.0 * (c2 * e1 + e2) + (std::fabs(t1) + std::fabs(l2) + std::fabs(w)) * 0x1p-49;
   const double dv = v - 1.0;
-  if (dv < -bound) return true;
-  if (dv >= bound) return false;
-  return c2 * cr_log(u1) - cr_log(w) + w < 1.0;  // too close (or NaN): the exact test
+  if (dv < -bound) return 1;
+  if (dv >= bound) return 0;
+  return -1;  // too close (or NaN)
+}
+
+inline bool exact_log_test(double c2, double u1, double w) { return c2 * cr_log(u1) - cr_log(w) + w < 1.0; }
+
+inline bool log_test(double c2, double u1, double w) {
+  const int fast = fast_log_test(c2, u1, w);
+  return fast < 0 ? exact_log_test(c2, u1, w) : fast == 1;
 }
 
 // ---- Binomial waiting time --------------------------------------------------
@@ -483,7 +492,18 @@ static double gamma_attempts(Draws &draws, const GammaConsts &k, double boost) {
     if (u1 <= 0.0 || u1 >= 1.0) continue;
     double w = k.c1 * u2 / u1;
     // Quick acceptance, then the logarithmic test.
-    if (k.c2 * u1 + w + 1.0 / w <= k.c3) return scale * w;
+    const bool quick = k.c2 * u1 + w + 1.0 / w <= k.c3;
+    if (squeeze) {
+      // Above 2.5 most attempts fail the quick test and go on to the
+      // logarithmic one: its fast form is made in every attempt, and one
+      // branch, mostly taken, accepts by either test.
+      const int fast = fast_log_test(k.c2, u1, w);
+      if (quick | (fast == 1)) return scale * w;
+      if (fast == 0) continue;
+      if (exact_log_test(k.c2, u1, w)) return scale * w;
+      continue;
+    }
+    if (quick) return scale * w;
     if (log_test(k.c2, u1, w)) return scale * w;
   }
 }
