@@ -280,15 +280,15 @@ class Draws {
 // absolute error; NaN (so that no comparison decides) for any other x.  The
 // reduction is cr_log's (Tang 1990, multiplicative form): x = 2^e y,
 // r = y c - 1 exact with |r| <= 2^-8, log x = e ln2 + (-log c) + log1p(r),
-// here with log1p(r) by its Taylor series to r^5, evaluated in Estrin's
-// form r + r^2 (-1/2 + r/3) + r^4 (-1/4 + r/5) (a short chain of dependent
-// operations).  The error: the truncation is below |r|^6/5 <= 2^-34 r^2; the
+// here with log1p(r) by its Taylor series to r^4, evaluated as
+// r + r^2 ((-1/2 + r/3) - r^2/4) (a short chain of dependent operations).
+// The error: the truncation is below |r|^5/4.98 <= 2^-26 r^2; the
 // sum A = e fl(ln2) + (-log c)hi is within 2^-50.7 |A| (ln2 and -log c
 // rounded, the product and the sum rounded once each; for e != 0, |A| >=
 // ln2 - 0.35 and |e ln2| + |log c| <= 3 |A|, for e = 0, A is the table's
 // hi part); the series' own roundings stay below 2^-52 |r| + 2^-51 r^2, the
 // final sum's below 2^-53 (|A| + 1.01 |r|).  So
-// err = 2^-48 (|A| + |r|) + 2^-32 r^2 holds the error at least four times
+// err = 2^-48 (|A| + |r|) + 2^-24 r^2 holds the error at least four times
 // over.  For an x that holds a float (kSingle) y c - 1 is exact without
 // splitting y.
 constexpr double kLn2 = 0x1.62e42fefa39efp-1;  // ln 2 rounded
@@ -318,8 +318,8 @@ inline double fast_log_t(double x, double &err) {
   }
   const double a = static_cast<double>(e) * kLn2 + kLogTab[t][1];
   const double r2 = r * r;
-  const double lo = r2 * (-0.5 + r * 0x1.5555555555555p-2) + (r2 * r2) * (-0.25 + r * 0.2);
-  err = (std::fabs(a) + std::fabs(r)) * 0x1p-48 + r2 * 0x1p-32;
+  const double lo = r2 * ((-0.5 + r * 0x1.5555555555555p-2) - 0.25 * r2);
+  err = (std::fabs(a) + std::fabs(r)) * 0x1p-48 + r2 * 0x1p-24;
   return a + (r + lo);
 }
 
