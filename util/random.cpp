@@ -290,7 +290,9 @@ class Draws {
 // final sum's below 2^-53 (|A| + 1.01 |r|).  So
 // err = 2^-48 (|A| + |r|) + 2^-24 r^2 holds the error at least four times
 // over.  For an x that holds a float (kSingle) y c - 1 is exact without
-// splitting y.
+// splitting y.  With |r| <= 2^-8, |A| + |r| <= |l|(1 + 2^-52) + 2.003 |r|
+// for the value l returned, so err <= 2^-47 |l| + 2^-39: callers that
+// would only add err into a bound may use that instead (it needs l alone).
 constexpr double kLn2 = 0x1.62e42fefa39efp-1;  // ln 2 rounded
 template <bool kSingle>
 inline double fast_log_t(double x, double &err) {
@@ -363,15 +365,18 @@ inline const GammaConsts &whole_consts(int a) {
 // with cr_log, else by cr_log itself.  The operations are those of the exact
 // test in the same order, so each rounding moves the two values apart by at
 // most 2^-52 of the operand magnitudes; B doubles the sum of those and of the
-// logarithms' bounds, which also covers the rounding of v - 1 and of B.
+// logarithms' bounds (each from the value alone, 2^-47 |l| + 2^-39), which
+// also covers the rounding of v - 1 and of B.
 // The test by fast_log alone: 1 passed, 0 failed, -1 too close to say.
 inline int fast_log_test(double c2, double u1, double w) {
   double e1, e2;
   const double l1 = fast_log(u1, e1), l2 = fast_log(w, e2);
   const double t1 = c2 * l1;
   const double v = (t1 - l2) + w;
+  // 2 (c2 e1 + e2) with e <= 2^-47 |l| + 2^-39, and c2 |l1| <= |t1| (1 + 2^-52):
   const double bound = g_exact_decisions ? HUGE_VAL
-                                         : 2.0 * (c2 * e1 + e2) + (std::fabs(t1) + std::fabs(l2) + std::fabs(w)) * 0x1p-49;
+                                         : (std::fabs(t1) + std::fabs(l2)) * 0x1p-45 + std::fabs(w) * 0x1p-49 +
+                                               (c2 + 1.0) * 0x1p-38;
   const double dv = v - 1.0;
   if (dv < -bound) return 1;
   if (dv >= bound) return 0;
@@ -420,12 +425,13 @@ inline double recip(int m) { return m < kRecips ? kRecip.r[m] : 1.0 / static_cas
 // The same count with fast_log.  Only the comparisons with q depend on the
 // logarithms, and the count is all that is returned, so the sum is carried
 // with a bound E on its distance from the exact sum.  Its terms are L fl(1/m)
-// rather than L/m: a term moves by at most e_L/m (below 2 e_L fl(1/m)) plus
-// three roundings (of 1/m, of the product, and of the exact quotient), each
-// addition by its two roundings (2^-53 of the magnitudes each; E uses at least
-// twice the needed amount, 2^-50 |term| twice and 2^-50 |sum|, which also
-// covers the rounding of E and of sum - q), and q by its bound plus half an
-// ulp.  A comparison closer than E restarts from the saved state with the
+// rather than L/m: a term moves by at most e_L/m plus three roundings (of 1/m,
+// of the product, and of the exact quotient), each addition by its two
+// roundings (2^-53 of the magnitudes each), and q by its bound plus half an
+// ulp.  E takes twice each amount, which also covers the rounding of E and of
+// sum - q: 2 e_L/m from the value alone, below 2^-46 |term| (1 + 2^-52) +
+// 2^-38 fl(1/m), and 2^-50 (2 |term| + |sum|) for the roundings, so
+// 2^-45 |term| + 2^-50 |sum| + 2^-38 fl(1/m) per term.  A comparison closer than E restarts from the saved state with the
 // exact loop, which consumes the same uniforms.
 // The exact loop from the saved state, the draws going on after it.
 int waiting_restart(Draws &draws, WHState start, double p, int n) {
@@ -440,7 +446,7 @@ int waiting_time(Draws &draws, double p, int n) {
   const double q = -fast_log(1.0 - p, eq);
   const double rn = recip(n);
   double sum = -(fast_log_single(draws.next(), el) * rn);
-  double bound = 2.0 * (eq + el * rn) + (std::fabs(q) + 2.0 * std::fabs(sum)) * 0x1p-50;
+  double bound = 2.0 * eq + std::fabs(q) * 0x1p-50 + std::fabs(sum) * 0x1p-45 + rn * 0x1p-38;
   double d = sum - q;
   if (d > bound) return 0;
   if (!(-d >= bound)) {
@@ -450,7 +456,7 @@ int waiting_time(Draws &draws, double p, int n) {
     const double rm = recip(m);
     const double term = fast_log_single(draws.next(), el) * rm;
     sum = sum - term;
-    bound += 2.0 * el * rm + (2.0 * std::fabs(term) + std::fabs(sum)) * 0x1p-50;
+    bound += std::fabs(term) * 0x1p-45 + std::fabs(sum) * 0x1p-50 + rm * 0x1p-38;
     d = sum - q;
     // Forced exact: a restart after two terms, so that it follows consumed
     // uniforms.
