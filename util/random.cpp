@@ -279,7 +279,7 @@ class Draws {
 // fast_log: log x for a positive normal double, with a bound err on its
 // absolute error; NaN (so that no comparison decides) for any other x.  The
 // reduction is cr_log's (Tang 1990, multiplicative form): x = 2^e y,
-// r = y c - 1 exact with |r| <= 2^-8, log x = e ln2 + (-log c) + log1p(r),
+// r = y c - 1 with |r| <= 2^-8, log x = e ln2 + (-log c) + log1p(r),
 // here with log1p(r) by its Taylor series to r^4, evaluated as
 // r + r^2 ((-1/2 + r/3) - r^2/4) (a short chain of dependent operations).
 // The error: the truncation is below |r|^5/4.98 <= 2^-26 r^2; the
@@ -289,10 +289,12 @@ class Draws {
 // hi part); the series' own roundings stay below 2^-52 |r| + 2^-51 r^2, the
 // final sum's below 2^-53 (|A| + 1.01 |r|).  So
 // err = 2^-48 (|A| + |r|) + 2^-24 r^2 holds the error at least four times
-// over.  For an x that holds a float (kSingle) y c - 1 is exact without
-// splitting y.  With |r| <= 2^-8, |A| + |r| <= |l|(1 + 2^-52) + 2.003 |r|
-// for the value l returned, so err <= 2^-47 |l| + 2^-39: callers that
-// would only add err into a bound may use that instead (it needs l alone).
+// over.  For an x that holds a float (kSingle) r is exact; for any other x
+// the rounding of y c (below 1.004) moves r by up to 2^-53 and the result by
+// up to 2^-53 1.004, for which err holds 2^-50 more.  With |r| <= 2^-8,
+// |A| + |r| <= |l|(1 + 2^-52) + 2.003 |r| for the value l returned, so
+// err <= 2^-47 |l| + 2^-39: callers that would only add err into a bound may
+// use that instead (it needs l alone).
 constexpr double kLn2 = 0x1.62e42fefa39efp-1;  // ln 2 rounded
 template <bool kSingle>
 inline double fast_log_t(double x, double &err) {
@@ -309,19 +311,13 @@ inline double fast_log_t(double x, double &err) {
   double y;
   std::memcpy(&y, &uy, sizeof y);
   const double c = kLogTab[t][0];
-  double r;
-  if (kSingle) {
-    r = y * c - 1.0;  // y of 24 bits, c of 9: y c is exact, and so is y c - 1 (Sterbenz)
-  } else {
-    const std::uint64_t uy1 = uy & ~std::uint64_t{0x1ff};
-    double y1;
-    std::memcpy(&y1, &uy1, sizeof y1);
-    r = (y1 * c - 1.0) + (y - y1) * c;  // exact, as in cr_log
-  }
+  // y c - 1 with y c rounded (exact for a float y: 24 bits times 9); the
+  // subtraction is exact (Sterbenz).
+  const double r = y * c - 1.0;
   const double a = static_cast<double>(e) * kLn2 + kLogTab[t][1];
   const double r2 = r * r;
   const double lo = r2 * ((-0.5 + r * 0x1.5555555555555p-2) - 0.25 * r2);
-  err = (std::fabs(a) + std::fabs(r)) * 0x1p-48 + r2 * 0x1p-24;
+  err = (std::fabs(a) + std::fabs(r)) * 0x1p-48 + r2 * 0x1p-24 + (kSingle ? 0.0 : 0x1p-50);
   return a + (r + lo);
 }
 
