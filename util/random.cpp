@@ -279,16 +279,23 @@ class Draws {
 // fast_log: log x for a positive normal double, with a bound err on its
 // absolute error; NaN (so that no comparison decides) for any other x.  The
 // reduction is cr_log's (Tang 1990, multiplicative form): x = 2^e y,
-// r = y c - 1 exact with |r| <= 2^-8, log x = e ln2 + (-log c) + log1p(r),
-// here with log1p(r) by its Taylor series to r^7 in double (truncation
-// below 2^-66 |r|).  The error: the sum A = e Hi + (-log c)hi rounds once
-// (2^-53 |A|), the series once per Horner step on terms 2^-8 times smaller
-// than r and once at its last addition (below 2^-52 |r| together), the
-// final sum once (2^-53 |log x|, below 2^-53 (|A| + |r|)), and the low
-// parts of ln2 and -log c leave below 2^-95 |e| + 2^-105.  So
-// err = 2^-50 (|A| + |r|) holds the error at least four times over (A = 0
-// only for e = 0, c = 1, where the low parts are exactly 0).  For an x
-// that holds a float (kSingle) y c - 1 is exact without splitting y.
+// r = y c - 1 with |r| <= 2^-8, log x = e ln2 + (-log c) + log1p(r),
+// here with log1p(r) by its Taylor series to r^4, evaluated as
+// r + r^2 ((-1/2 + r/3) - r^2/4) (a short chain of dependent operations).
+// The error: the truncation is below |r|^5/4.98 <= 2^-26 r^2; the
+// sum A = e fl(ln2) + (-log c)hi is within 2^-50.7 |A| (ln2 and -log c
+// rounded, the product and the sum rounded once each; for e != 0, |A| >=
+// ln2 - 0.35 and |e ln2| + |log c| <= 3 |A|, for e = 0, A is the table's
+// hi part); the series' own roundings stay below 2^-52 |r| + 2^-51 r^2, the
+// final sum's below 2^-53 (|A| + 1.01 |r|).  So
+// err = 2^-48 (|A| + |r|) + 2^-24 r^2 holds the error at least four times
+// over.  For an x that holds a float (kSingle) r is exact; for any other x
+// the rounding of y c (below 1.004) moves r by up to 2^-53 and the result by
+// up to 2^-53 1.004, for which err holds 2^-50 more.  With |r| <= 2^-8,
+// |A| + |r| <= |l|(1 + 2^-52) + 2.003 |r| for the value l returned, so
+// err <= 2^-47 |l| + 2^-39: callers that would only add err into a bound may
+// use that instead (it needs l alone).
+constexpr double kLn2 = 0x1.62e42fefa39efp-1;  // ln 2 rounded
 template <bool kSingle>
 inline double fast_log_t(double x, double &err) {
   std::uint64_t u;
@@ -304,21 +311,13 @@ inline double fast_log_t(double x, double &err) {
   double y;
   std::memcpy(&y, &uy, sizeof y);
   const double c = kLogTab[t][0];
-  double r;
-  if (kSingle) {
-    r = y * c - 1.0;  // y of 24 bits, c of 9: y c is exact, and so is y c - 1 (Sterbenz)
-  } else {
-    const std::uint64_t uy1 = uy & ~std::uint64_t{0x1ff};
-    double y1;
-    std::memcpy(&y1, &uy1, sizeof y1);
-    r = (y1 * c - 1.0) + (y - y1) * c;  // exact, as in cr_log
-  }
-  const double ed = static_cast<double>(e);
-  const double a = ed * kLn2Hi + kLogTab[t][1];
-  const double q = -0.5 + r * (0x1.5555555555555p-2 +
-                               r * (-0.25 + r * (0.2 + r * (-0x1.5555555555555p-3 + r * 0x1.2492492492492p-3))));
-  const double lo = (r * r) * q + (kLogTab[t][2] + ed * kLn2Lo);
-  err = (std::fabs(a) + std::fabs(r)) * 0x1p-50;
+  // y c - 1 with y c rounded (exact for a float y: 24 bits times 9); the
+  // subtraction is exact (Sterbenz).
+  const double r = y * c - 1.0;
+  const double a = static_cast<double>(e) * kLn2 + kLogTab[t][1];
+  const double r2 = r * r;
+  const double lo = r2 * ((-0.5 + r * 0x1.5555555555555p-2) - 0.25 * r2);
+  err = (std::fabs(a) + std::fabs(r)) * 0x1p-48 + r2 * 0x1p-24 + (kSingle ? 0.0 : 0x1p-50);
   return a + (r + lo);
 }
 
@@ -346,23 +345,45 @@ inline void gamma_consts(GammaConsts &k, double a) {
 // once.
 GammaConsts g_last = {-1.0, 0.0, 0.0, 0.0, 0.0, 0.0};
 
+// The constants of the whole shapes 2 .. kWholeShapes - 1, those of the beta
+// splits of the binomial sampler, formed when first met (a = 0: not yet).
+constexpr int kWholeShapes = 2048;
+GammaConsts g_whole[kWholeShapes];
+
+inline const GammaConsts &whole_consts(int a) {
+  GammaConsts &k = g_whole[a];
+  if (!(k.a == static_cast<double>(a))) gamma_consts(k, static_cast<double>(a));
+  return k;
+}
+
 // The logarithmic test c2 ln u1 - ln w + w < 1, decided by fast_log when its
 // value is further from 1 than the bound on its difference from the value
 // with cr_log, else by cr_log itself.  The operations are those of the exact
 // test in the same order, so each rounding moves the two values apart by at
 // most 2^-52 of the operand magnitudes; B doubles the sum of those and of the
-// logarithms' bounds, which also covers the rounding of v - 1 and of B.
-inline bool log_test(double c2, double u1, double w) {
+// logarithms' bounds (each from the value alone, 2^-47 |l| + 2^-39), which
+// also covers the rounding of v - 1 and of B.
+// The test by fast_log alone: 1 passed, 0 failed, -1 too close to say.
+inline int fast_log_test(double c2, double u1, double w) {
   double e1, e2;
   const double l1 = fast_log(u1, e1), l2 = fast_log(w, e2);
   const double t1 = c2 * l1;
   const double v = (t1 - l2) + w;
+  // 2 (c2 e1 + e2) with e <= 2^-47 |l| + 2^-39, and c2 |l1| <= |t1| (1 + 2^-52):
   const double bound = g_exact_decisions ? HUGE_VAL
-                                         : 2.0 * (c2 * e1 + e2) + (std::fabs(t1) + std::fabs(l2) + std::fabs(w)) * 0x1p-49;
+                                         : (std::fabs(t1) + std::fabs(l2)) * 0x1p-45 + std::fabs(w) * 0x1p-49 +
+                                               (c2 + 1.0) * 0x1p-38;
   const double dv = v - 1.0;
-  if (dv < -bound) return true;
-  if (dv >= bound) return false;
-  return c2 * cr_log(u1) - cr_log(w) + w < 1.0;  // too close (or NaN): the exact test
+  if (dv < -bound) return 1;
+  if (dv >= bound) return 0;
+  return -1;  // too close (or NaN)
+}
+
+inline bool exact_log_test(double c2, double u1, double w) { return c2 * cr_log(u1) - cr_log(w) + w < 1.0; }
+
+inline bool log_test(double c2, double u1, double w) {
+  const int fast = fast_log_test(c2, u1, w);
+  return fast < 0 ? exact_log_test(c2, u1, w) : fast == 1;
 }
 
 // ---- Binomial waiting time --------------------------------------------------
@@ -381,13 +402,32 @@ int waiting_exact(WHState &s, double p, int n) {
   return n;
 }
 
+// The reciprocals fl(1/m) of the trial counts below kRecips (0 at m = 0),
+// so that the fast loop multiplies where the exact one divides.
+constexpr int kRecips = 1024;
+struct RecipTable {
+  double r[kRecips];
+};
+constexpr RecipTable make_recips() {
+  RecipTable t{};
+  for (int m = 1; m < kRecips; ++m) t.r[m] = 1.0 / static_cast<double>(m);
+  return t;
+}
+constexpr RecipTable kRecip = make_recips();
+
+// fl(1/m) for m >= 1: from the table, else by the division.
+inline double recip(int m) { return m < kRecips ? kRecip.r[m] : 1.0 / static_cast<double>(m); }
+
 // The same count with fast_log.  Only the comparisons with q depend on the
 // logarithms, and the count is all that is returned, so the sum is carried
-// with a bound E on its distance from the exact sum: a term L/m moves by at
-// most e_L/m plus its two roundings, each addition by its two roundings
-// (2^-53 of the magnitudes each; E uses twice the needed amount, which also
-// covers the rounding of E and of sum - q), and q by its bound plus half an
-// ulp.  A comparison closer than E restarts from the saved state with the
+// with a bound E on its distance from the exact sum.  Its terms are L fl(1/m)
+// rather than L/m: a term moves by at most e_L/m plus three roundings (of 1/m,
+// of the product, and of the exact quotient), each addition by its two
+// roundings (2^-53 of the magnitudes each), and q by its bound plus half an
+// ulp.  E takes twice each amount, which also covers the rounding of E and of
+// sum - q: 2 e_L/m from the value alone, below 2^-46 |term| (1 + 2^-52) +
+// 2^-38 fl(1/m), and 2^-50 (2 |term| + |sum|) for the roundings, so
+// 2^-45 |term| + 2^-50 |sum| + 2^-38 fl(1/m) per term.  A comparison closer than E restarts from the saved state with the
 // exact loop, which consumes the same uniforms.
 // The exact loop from the saved state, the draws going on after it.
 int waiting_restart(Draws &draws, WHState start, double p, int n) {
@@ -398,21 +438,21 @@ int waiting_restart(Draws &draws, WHState start, double p, int n) {
 
 int waiting_time(Draws &draws, double p, int n) {
   const WHState start = draws.state();
-  const double trials = static_cast<double>(n);
   double eq, el;
   const double q = -fast_log(1.0 - p, eq);
-  double sum = -fast_log_single(draws.next(), el) / trials;
-  double bound = 2.0 * (eq + el / trials) + (std::fabs(q) + std::fabs(sum)) * 0x1p-50;
+  const double rn = recip(n);
+  double sum = -(fast_log_single(draws.next(), el) * rn);
+  double bound = 2.0 * eq + std::fabs(q) * 0x1p-50 + std::fabs(sum) * 0x1p-45 + rn * 0x1p-38;
   double d = sum - q;
   if (d > bound) return 0;
   if (!(-d >= bound)) {
     return waiting_restart(draws, start, p, n);
   }
   for (int m = n - 1; m > 0; --m) {
-    const double md = static_cast<double>(m);
-    const double term = fast_log_single(draws.next(), el) / md;
+    const double rm = recip(m);
+    const double term = fast_log_single(draws.next(), el) * rm;
     sum = sum - term;
-    bound += 2.0 * el / md + (std::fabs(term) + std::fabs(sum)) * 0x1p-50;
+    bound += std::fabs(term) * 0x1p-45 + std::fabs(sum) * 0x1p-50 + rm * 0x1p-38;
     d = sum - q;
     // Forced exact: a restart after two terms, so that it follows consumed
     // uniforms.
@@ -454,7 +494,18 @@ static double gamma_attempts(Draws &draws, const GammaConsts &k, double boost) {
     if (u1 <= 0.0 || u1 >= 1.0) continue;
     double w = k.c1 * u2 / u1;
     // Quick acceptance, then the logarithmic test.
-    if (k.c2 * u1 + w + 1.0 / w <= k.c3) return scale * w;
+    const bool quick = k.c2 * u1 + w + 1.0 / w <= k.c3;
+    if (squeeze) {
+      // Above 2.5 most attempts fail the quick test and go on to the
+      // logarithmic one: its fast form is made in every attempt, and one
+      // branch, mostly taken, accepts by either test.
+      const int fast = fast_log_test(k.c2, u1, w);
+      if (quick | (fast == 1)) return scale * w;
+      if (fast == 0) continue;
+      if (exact_log_test(k.c2, u1, w)) return scale * w;
+      continue;
+    }
+    if (quick) return scale * w;
     if (log_test(k.c2, u1, w)) return scale * w;
   }
 }
@@ -564,7 +615,15 @@ static int bino_draw(Draws &draws, double p, int n) {
     if (trials * p >= 10.0) {
       const double kd = std::floor(p * (trials + 1.0));
       const int k = static_cast<int>(kd);
-      const double y = beta_draw(draws, kd, trials + 1.0 - kd);
+      const double kb = trials + 1.0 - kd;
+      double y;
+      if (trials < kWholeShapes && kb >= 2.0) {  // both shapes whole, from 2 to n: constants from the table
+        const double g1 = gamma_attempts(draws, whole_consts(k), 1.0);
+        const double g2 = gamma_attempts(draws, whole_consts(static_cast<int>(kb)), 1.0);
+        y = g1 / (g1 + g2);
+      } else {
+        y = beta_draw(draws, kd, kb);
+      }
       if (p >= y) {  // k + Binomial(n - k, (p - y)/(1 - y))
         base += sign * k;
         p = (p - y) / (1.0 - y);
