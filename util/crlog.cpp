@@ -117,8 +117,11 @@ namespace {
 // conversion and the product with cs = c ulp(z) 2^-20 stay exact, and the
 // row holds a = (z0 + b w) c - 1 (w the row width: b w = b 2^43 ulp(z)
 // puts back what b 2^63 took off), again exact by Sterbenz (z0 + w is
-// within the row's reach of 1/c).  Rows of 32 bytes, addressed from a
-// byte offset 8 i (shift and mask of tmp) scaled by 4 in the address.
+// within the row's reach of 1/c).  Rows of 32 bytes, stored by t, the top
+// 9 mantissa bits of x (row i of kLogFast at t = i + 2 kLogWrap mod 512),
+// so that the address comes from x's bits directly (a byte offset 8 t,
+// shift and mask, scaled by 4 in the address), not after the subtraction
+// of kLogOff: one step fewer before the loads that everything waits for.
 struct LogRow {
   double cs, a, lh, ll;
 };
@@ -133,7 +136,7 @@ constexpr LogRows make_log_rows() {
     const double z0 = (1.0 + m / 512.0) * (below1 ? 0.5 : 1.0);
     const double c = kLogFast[i][0];
     const double z1 = (i & 1) ? z0 + (below1 ? 0x1p-10 : 0x1p-9) : z0;  // z0 + b w
-    t.row[i] = {c * (below1 ? 0x1p-73 : 0x1p-72), z1 * c - 1.0, kLogFast[i][1], kLogFast[i][2]};
+    t.row[m] = {c * (below1 ? 0x1p-73 : 0x1p-72), z1 * c - 1.0, kLogFast[i][1], kLogFast[i][2]};
   }
   return t;
 }
@@ -238,11 +241,11 @@ namespace {
 // else the wider 2.875 2^-52 r^2 + 2^-72 that the rounding test uses.
 template <bool kTight>
 inline crdetail::FirstStep first_step(std::uint64_t ix) {
-  // x = 2^k z with z in [0.70703125, 1.4140625): tmp's top 12 bits are k,
-  // the next 9 the table index i (the top 9 mantissa bits t of x, less
-  // 2 kLogWrap mod 512); z has x's mantissa bits.
+  // x = 2^k z with z in [0.70703125, 1.4140625): tmp's top 12 bits are k;
+  // the row is that of t, the top 9 mantissa bits of x (the next 9 bits of
+  // tmp are t - 2 kLogWrap mod 512); z has x's mantissa bits.
   const std::uint64_t tmp = ix - kLogOff;
-  const std::size_t o = static_cast<std::size_t>((tmp >> 40) & (0x1ff << 3));  // 8 i
+  const std::size_t o = static_cast<std::size_t>((ix >> 40) & (0x1ff << 3));  // 8 t
   const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
   const LogRow& row = *reinterpret_cast<const LogRow*>(reinterpret_cast<const char*>(kLogRows.row) + 4 * o);
   // z - z0 = (x's low 43 mantissa bits) ulp(z), read with the row's
