@@ -109,8 +109,19 @@ namespace {
 // integer of x's low 43 mantissa bits times ulp(z) (2^-52 for z >= 1,
 // 2^-53 below), so the row holds cs = c ulp(z) and (z - z0) c is that
 // integer, converted exactly, times cs: no z to build from the bits and
-// no subtraction.  Rows of 32 bytes, addressed from a byte offset 8 i
-// (shift and mask of tmp) scaled by 4 in the address.
+// no subtraction.  The integer is read as the signed 64-bit ix << 20:
+// x's low 44 mantissa bits on top, that is zd 2^20 - b 2^63 with b the
+// lowest bit of the row index (bit 43 of ix), one shift where masking the
+// 43 bits needs a 64-bit constant and an and.  zd - b 2^43 has at most 43
+// significant bits (for b = 1 it is minus 2^43 - zd, in (0, 2^43]), so the
+// conversion and the product with cs = c ulp(z) 2^-20 stay exact, and the
+// row holds a = (z0 + b w) c - 1 (w the row width: b w = b 2^43 ulp(z)
+// puts back what b 2^63 took off), again exact by Sterbenz (z0 + w is
+// within the row's reach of 1/c).  Rows of 32 bytes, stored by t, the top
+// 9 mantissa bits of x (row i of kLogFast at t = i + 2 kLogWrap mod 512),
+// so that the address comes from x's bits directly (a byte offset 8 t,
+// shift and mask, scaled by 4 in the address), not after the subtraction
+// of kLogOff: one step fewer before the loads that everything waits for.
 struct LogRow {
   double cs, a, lh, ll;
 };
@@ -124,7 +135,8 @@ constexpr LogRows make_log_rows() {
     const bool below1 = m >= 2 * kLogWrap;
     const double z0 = (1.0 + m / 512.0) * (below1 ? 0.5 : 1.0);
     const double c = kLogFast[i][0];
-    t.row[i] = {c * (below1 ? 0x1p-53 : 0x1p-52), z0 * c - 1.0, kLogFast[i][1], kLogFast[i][2]};
+    const double z1 = (i & 1) ? z0 + (below1 ? 0x1p-10 : 0x1p-9) : z0;  // z0 + b w
+    t.row[m] = {c * (below1 ? 0x1p-73 : 0x1p-72), z1 * c - 1.0, kLogFast[i][1], kLogFast[i][2]};
   }
   return t;
 }
@@ -229,16 +241,17 @@ namespace {
 // else the wider 2.875 2^-52 r^2 + 2^-72 that the rounding test uses.
 template <bool kTight>
 inline crdetail::FirstStep first_step(std::uint64_t ix) {
-  // x = 2^k z with z in [0.70703125, 1.4140625): tmp's top 12 bits are k,
-  // the next 9 the table index i (the top 9 mantissa bits t of x, less
-  // 2 kLogWrap mod 512); z has x's mantissa bits.
+  // x = 2^k z with z in [0.70703125, 1.4140625): tmp's top 12 bits are k;
+  // the row is that of t, the top 9 mantissa bits of x (the next 9 bits of
+  // tmp are t - 2 kLogWrap mod 512); z has x's mantissa bits.
   const std::uint64_t tmp = ix - kLogOff;
-  const std::size_t o = static_cast<std::size_t>((tmp >> 40) & (0x1ff << 3));  // 8 i
+  const std::size_t o = static_cast<std::size_t>((ix >> 40) & (0x1ff << 3));  // 8 t
   const int k = static_cast<int>(static_cast<std::int64_t>(tmp) >> 52);  // arithmetic shift
   const LogRow& row = *reinterpret_cast<const LogRow*>(reinterpret_cast<const char*>(kLogRows.row) + 4 * o);
-  // z - z0 = (x's low 43 mantissa bits) ulp(z); the integer is below 2^43,
-  // so its conversion and the product with cs (10 bits) are exact.
-  const auto zd = static_cast<std::int64_t>(ix & 0x7ffffffffffULL);
+  // z - z0 = (x's low 43 mantissa bits) ulp(z), read with the row's
+  // lowest bit on top as zd 2^20 - b 2^63: its conversion and the product
+  // with cs (10 bits) are exact, and a takes the b 2^63 back (see LogRow).
+  const auto zd = static_cast<std::int64_t>(ix << 20);
   const double r = static_cast<double>(zd) * row.cs + row.a;  // exact: see LogRow
   const double ed = static_cast<double>(k);
   const double w = ed * kLn2Hi + row.lh;  // exact: both terms on the grid 2^-42, |w| < 2^10
@@ -270,18 +283,26 @@ crdetail::FirstStep crdetail::log_first(double x) {
 
 namespace {
 
-// cr_log's body, compiled twice: plain (SSE2) and, where the processor has
-// it, with the VEX encoding of AVX, whose three-operand forms save the
-// register copies and constant loads that the two-operand SSE2 forms need
-// (about eight instructions a call).  The operations and their order are
-// the same, and neither form contracts to fused multiply-adds, so both give
-// the same bits.
-[[gnu::always_inline]] inline double log_body(double x) {
+// The first step and its rounding test for ix, the bits of x (or of a
+// subnormal x scaled as in log_special); the double-double step where the
+// test fails.
+[[gnu::always_inline]] inline double log_from_bits(double x, std::uint64_t ix) {
+  const crdetail::FirstStep f = first_step<false>(ix);
+  const double u1 = f.hi + (f.lo - f.err);
+  const double u2 = f.hi + (f.lo + f.err);
+  // u1 <= u2 always (err >= 0 and rounding is monotonic), so u1 == u2 is
+  // !(u2 > u1): one branch, where == needs a second one for unordered.
+  if (!(u2 > u1)) return u1;
+  return log_dd(x);
+}
+
+// The arguments that log_body sends here: every x that is not a positive
+// normal, and the positive normals at the ends of the exponent range that
+// share their k with those (x < 1.4140625 2^-1022, x >= 1.4140625 2^1023).
+[[gnu::noinline]] double log_special(double x) {
   std::uint64_t ix;
   std::memcpy(&ix, &x, sizeof ix);
-  // Not a positive normal (NaN fails the first comparison): two floating
-  // comparisons, one instruction fewer than the test on the exponent bits.
-  if (!(x >= 0x1p-1022) || x > std::numeric_limits<double>::max()) {
+  if (!(x >= 0x1p-1022) || x > std::numeric_limits<double>::max()) {  // not a positive normal
     if (ix > 0x7ff0000000000000ULL) {             // NaN or negative (sign bit set)
       if ((ix & 0x7fffffffffffffffULL) == 0) return -std::numeric_limits<double>::infinity();
       if ((ix & 0x7fffffffffffffffULL) > 0x7ff0000000000000ULL) return x + x;  // NaN
@@ -293,13 +314,31 @@ namespace {
     std::memcpy(&ix, &xs, sizeof ix);
     ix -= std::uint64_t{54} << 52;  // wraps; the reduction reads it as a signed exponent
   }
-  const crdetail::FirstStep f = first_step<false>(ix);
-  const double u1 = f.hi + (f.lo - f.err);
-  const double u2 = f.hi + (f.lo + f.err);
-  // u1 <= u2 always (err >= 0 and rounding is monotonic), so u1 == u2 is
-  // !(u2 > u1): one branch, where == needs a second one for unordered.
-  if (!(u2 > u1)) return u1;
-  return log_dd(x);
+  return log_from_bits(x, ix);
+}
+
+// cr_log's body, compiled twice: plain (SSE2) and, where the processor has
+// it, with the VEX encoding of AVX, whose three-operand forms save the
+// register copies and constant loads that the two-operand SSE2 forms need
+// (about eight instructions a call).  The operations and their order are
+// the same, and neither form contracts to fused multiply-adds, so both give
+// the same bits.
+[[gnu::always_inline]] inline double log_body(double x) {
+  std::uint64_t ix;
+  std::memcpy(&ix, &x, sizeof ix);
+  // The special arguments by k, the exponent of the reduction, which the
+  // first step computes anyway: an addition, a comparison and a branch
+  // where two floating comparisons with two constants from memory and two
+  // branches were needed.  A positive normal x has k in [-1022, 1024]
+  // (tmp = ix - kLogOff read as signed); every other x has k outside
+  // [-1021, 1023]: tmp is below -1021.4 2^52 for zeros, subnormals and
+  // the bit patterns from that of -0.70703125 up (sign bit set), and at
+  // least 1024.5 2^52 for +inf, the NaNs without the sign bit and the
+  // patterns from -0 to -0.70703125.  So only k = -1022 and k = 1024 hold
+  // both kinds, and log_special sorts those out.
+  const int k = static_cast<int>(static_cast<std::int64_t>(ix - kLogOff) >> 52);
+  if (__builtin_expect(static_cast<unsigned>(k + 1021) > 2044u, 0)) return log_special(x);
+  return log_from_bits(x, ix);
 }
 
 double log_plain(double x) { return log_body(x); }

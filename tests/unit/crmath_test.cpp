@@ -97,6 +97,13 @@ TEST(CrLog, MatchesMpfrOverTheDomainAndTheHardRegions) {
   EXPECT_EQ(mismatches("log", cr_log, mpfr_log, [&] {  // subnormals
     return from_bits(1 + g.next() % 0x000fffffffffffffULL);
   }, 100000), 0);
+  // The lowest and the highest binade of the normals: cr_log sorts the
+  // special arguments out by the reduction's k, which these share with
+  // the subnormals and with the infinities and NaNs at one end of each.
+  EXPECT_EQ(mismatches("log", cr_log, mpfr_log, [&] {
+    const std::uint64_t m = g.next() & 0x000fffffffffffffULL;
+    return from_bits(g.next() & 1 ? 0x0010000000000000ULL + m : 0x7fe0000000000000ULL + m);
+  }, 100000), 0);
   // Table boundaries (the 512 rows of 2^-9 in the mantissa, which hold the
   // 256 of the second step), the wrap point, and the row starts exactly.
   EXPECT_EQ(mismatches("log", cr_log, mpfr_log, [&] {
@@ -175,6 +182,14 @@ TEST(CrLogExp, SpecialValues) {
   EXPECT_TRUE(std::isnan(cr_log(-inf)));
   EXPECT_TRUE(std::isnan(cr_log(-0x1p-1074)));
   EXPECT_TRUE(std::isnan(cr_log(nan)));
+  EXPECT_TRUE(std::isnan(cr_log(-nan)));
+  // Where the reduction's k of the special arguments changes side, and the
+  // normals next to the subnormals and next to the infinities.
+  for (double x : {-0.70703125, -0x1.6a00000000001p-1, -0x1.69fffffffffffp-1, -0x1p-1022, -0x1.fffffffffffffp+1023})
+    EXPECT_TRUE(std::isnan(cr_log(x))) << x;
+  for (double x : {0x1p-1022, 0x0.fffffffffffffp-1022, 0x1.69fffffffffffp-1022, 0x1.6ap-1022, 0x1.69fffffffffffp+1023,
+                   0x1.6ap+1023})
+    EXPECT_TRUE(same(cr_log(x), mpfr_ref(mpfr_log, x))) << x;
   EXPECT_EQ(cr_log(inf), inf);
   EXPECT_EQ(bits(cr_log(1.0)), bits(0.0));
   EXPECT_TRUE(same(cr_log(0x1p-1074), mpfr_ref(mpfr_log, 0x1p-1074)));
