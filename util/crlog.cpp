@@ -337,7 +337,7 @@ namespace {
   // patterns from -0 to -0.70703125.  So only k = -1022 and k = 1024 hold
   // both kinds, and log_special sorts those out.
   const int k = static_cast<int>(static_cast<std::int64_t>(ix - kLogOff) >> 52);
-  if (__builtin_expect(static_cast<unsigned>(k + 1021) > 2044u, 0)) return log_special(x);
+  if (static_cast<unsigned>(k + 1021) > 2044u) return log_special(x);
   return log_from_bits(x, ix);
 }
 
