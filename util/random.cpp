@@ -427,8 +427,9 @@ inline double recip(int m) { return m < kRecips ? kRecip.r[m] : 1.0 / static_cas
 // ulp.  E takes twice each amount, which also covers the rounding of E and of
 // sum - q: 2 e_L/m from the value alone, below 2^-46 |term| (1 + 2^-52) +
 // 2^-38 fl(1/m), and 2^-50 (2 |term| + |sum|) for the roundings, so
-// 2^-45 |term| + 2^-50 |sum| + 2^-38 fl(1/m) per term.  A comparison closer than E restarts from the saved state with the
-// exact loop, which consumes the same uniforms.
+// 2^-45 |term| + 2^-50 |sum| + 2^-38 fl(1/m) per term.  A comparison closer
+// than E restarts from the saved state with the exact loop, which consumes
+// the same uniforms.
 // The exact loop from the saved state, the draws going on after it.
 int waiting_restart(Draws &draws, WHState start, double p, int n) {
   const int count = waiting_exact(start, p, n);
