@@ -31,7 +31,8 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
   gatebox::require_double(B, "backapply", gatebox::kBNotDouble);
   if (mxGetM(B) != m) gatebox::fail("backapply", "sizeMismatch", gatebox::kSizeMismatch);
 
-  plhs[0] = mxCreateDoubleMatrix(static_cast<mwSize>(m), static_cast<mwSize>(k), mxREAL);
+  const mwSize dims[2] = {static_cast<mwSize>(m), static_cast<mwSize>(k)};
+  plhs[0] = gatebox::create_double_output(2, dims);
   if (m == 0 || k == 0) return;  // an empty T: the empty m-by-k result, nothing read
   double *x = mxGetPr(plhs[0]);
   std::memcpy(x, mxGetPr(B), m * k * sizeof(double));

@@ -8,6 +8,7 @@
 #include "byref.h"
 #include "gateway.h"
 #include "kernels.h"
+#include "octave_output.h"
 
 #include <string_view>
 
@@ -49,8 +50,14 @@ GATEBOX_ENTRY void mexfunction_(int *nlhs, mxArray **plhs, int *nrhs, const mxAr
   }
 
   const mwSize m = mxgetm_(&prhs[0]), n = mxgetn_(&prhs[0]), ndim = mxgetnumberofdimensions_(&prhs[0]);
+#if GATEBOX_OCTAVE_HOST
+  // A large output made by the interpreter, which Octave takes back without
+  // copying it.
+  plhs[0] = gatebox::create_double_output(static_cast<std::size_t>(ndim), mxgetdimensions_(&prhs[0]));
+#else
   const int real = 0;
   plhs[0] = mxcreatefullnd_(&ndim, mxgetdimensions_(&prhs[0]), &real);
+#endif
   // The by-reference copies are plain copies of the data, so the kernel
   // reads and writes the arrays' data directly.
   const double *px = mxgetpr_(&prhs[0]);

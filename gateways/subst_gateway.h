@@ -35,7 +35,8 @@ void subst_gateway(const char *name, const char *usage, const char *uplo, int nl
   gatebox::require_double(B, name, gatebox::kBNotDouble);
   if (mxGetM(B) != m) gatebox::fail(name, "sizeMismatch", gatebox::kSizeMismatch);
 
-  plhs[0] = mxCreateDoubleMatrix(static_cast<mwSize>(m), static_cast<mwSize>(k), mxREAL);
+  const mwSize dims[2] = {static_cast<mwSize>(m), static_cast<mwSize>(k)};
+  plhs[0] = gatebox::create_double_output(2, dims);
   if (m == 0 || k == 0) return;
   double *x = mxGetPr(plhs[0]);
   std::memcpy(x, mxGetPr(B), m * k * sizeof(double));

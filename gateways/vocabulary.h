@@ -5,6 +5,7 @@
 #pragma once
 
 #include "gateway.h"
+#include "octave_output.h"
 
 #include <cmath>
 #include <cstdint>
@@ -100,10 +101,12 @@ inline Elementwise elementwise(const char *function, const mxArray *a, const cha
                                bool rows_by_columns = false) {
   if (mxIsSparse(a)) fail(function, "sparse", kSparseSorry);
   require_double(a, function, not_double);
-  if (rows_by_columns)
-    plhs[0] = mxCreateDoubleMatrix(static_cast<mwSize>(mxGetM(a)), static_cast<mwSize>(mxGetN(a)), mxREAL);
-  else
-    plhs[0] = mxCreateNumericArray(mxGetNumberOfDimensions(a), mxGetDimensions(a), mxDOUBLE_CLASS, mxREAL);
+  if (rows_by_columns) {
+    const mwSize dims[2] = {static_cast<mwSize>(mxGetM(a)), static_cast<mwSize>(mxGetN(a))};
+    plhs[0] = create_double_output(2, dims);
+  } else {
+    plhs[0] = create_double_output(mxGetNumberOfDimensions(a), mxGetDimensions(a));
+  }
   return Elementwise{mxGetPr(a), mxGetPr(plhs[0]), mxGetNumberOfElements(a)};
 }
 
