@@ -28,6 +28,7 @@ using std::ptrdiff_t;
 //    so the additions overlap instead of waiting on one another.
 // An odometer over the outer runs moves the output position: by the output
 // stride for a kept run, by 0 for a summed one, and back when a counter wraps.
+// Blocks of a large array are walked in two halves side by side (foldsum).
 
 // out[i] += in[i], i < len; two elements per SSE2 addition, four in flight.
 // The blocks follow one another in memory, so the input is one stream; it is
@@ -57,6 +58,61 @@ void add_block(double *__restrict out, const double *__restrict in, ptrdiff_t le
   }
 #endif
   for (; i < len; ++i) out[i] += in[i];
+}
+
+// add_block<true> on two blocks of len elements at once, eight of each per
+// step.  When the input lies on 4 KiB pages, one stream of reads stalls at
+// every page boundary, on the page walk and on the hardware prefetcher, which
+// starts again on each page; two streams from distant pages overlap these
+// stalls.  On 100x200x50x20 over [2 4]: 15.0 ms with one stream, 10.9 ms
+// with two, in Octave (whose arrays lie on 4 KiB pages); 9.0 and 8.0 ms on
+// 2 MiB pages.  Four streams read only about 5% faster than two.
+void add_block_pair(double *__restrict out, const double *__restrict in, double *__restrict out2,
+                    const double *__restrict in2, ptrdiff_t len) {
+  ptrdiff_t i = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+  const std::uintptr_t ahead = 4096;  // as in add_block
+  for (; i + 8 <= len; i += 8) {
+    _mm_prefetch(reinterpret_cast<const char *>(reinterpret_cast<std::uintptr_t>(in + i) + ahead), _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char *>(reinterpret_cast<std::uintptr_t>(in2 + i) + ahead), _MM_HINT_T0);
+    __m128d a = _mm_add_pd(_mm_loadu_pd(out + i), _mm_loadu_pd(in + i));
+    __m128d b = _mm_add_pd(_mm_loadu_pd(out + i + 2), _mm_loadu_pd(in + i + 2));
+    __m128d c = _mm_add_pd(_mm_loadu_pd(out + i + 4), _mm_loadu_pd(in + i + 4));
+    __m128d d = _mm_add_pd(_mm_loadu_pd(out + i + 6), _mm_loadu_pd(in + i + 6));
+    _mm_storeu_pd(out + i, a);
+    _mm_storeu_pd(out + i + 2, b);
+    _mm_storeu_pd(out + i + 4, c);
+    _mm_storeu_pd(out + i + 6, d);
+    a = _mm_add_pd(_mm_loadu_pd(out2 + i), _mm_loadu_pd(in2 + i));
+    b = _mm_add_pd(_mm_loadu_pd(out2 + i + 2), _mm_loadu_pd(in2 + i + 2));
+    c = _mm_add_pd(_mm_loadu_pd(out2 + i + 4), _mm_loadu_pd(in2 + i + 4));
+    d = _mm_add_pd(_mm_loadu_pd(out2 + i + 6), _mm_loadu_pd(in2 + i + 6));
+    _mm_storeu_pd(out2 + i, a);
+    _mm_storeu_pd(out2 + i + 2, b);
+    _mm_storeu_pd(out2 + i + 4, c);
+    _mm_storeu_pd(out2 + i + 6, d);
+  }
+#endif
+  for (; i < len; ++i) {
+    out[i] += in[i];
+    out2[i] += in2[i];
+  }
+}
+
+// One step of the odometer over runs from..m-1: the output moves by step[k],
+// the input by jump[k] when counter k advances, and both back when it wraps.
+inline void advance(ptrdiff_t from, ptrdiff_t m, const ptrdiff_t *len, const ptrdiff_t *step, const ptrdiff_t *jump,
+                    ptrdiff_t *counter, double *&out, const double *&in) {
+  for (ptrdiff_t k = from; k < m; ++k) {
+    if (++counter[k] < len[k]) {
+      out += step[k];
+      in += jump[k];
+      return;
+    }
+    counter[k] = 0;
+    out -= step[k] * (len[k] - 1);
+    in -= jump[k] * (len[k] - 1);
+  }
 }
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -256,7 +312,44 @@ void foldsum(double *out, const double *in, std::ptrdiff_t d, const std::ptrdiff
   if (gatebox::simd::available(gatebox::simd::Isa::avx512)) columns_add = add_columns_avx512;
 #endif
   // More than 1 MiB of input (a core's second-level cache holds 512 KiB).
-  void (*block_add)(double *, const double *, ptrdiff_t) = total > (1 << 17) ? add_block<true> : add_block<false>;
+  const bool large = total > (1 << 17);
+  if (rows == 1 && large) {
+    // Blocks added to consecutive outputs, from a large array: the outputs
+    // are split in two by the outermost kept run of length 2 or more, and
+    // the two halves are walked side by side (add_block_pair), each in
+    // storage order; an output element belongs to one half, so it receives
+    // its inputs in the same order as in the single walk.  With an odd
+    // length, the last slice of that run is walked alone afterwards.
+    ptrdiff_t split = -1;
+    for (ptrdiff_t k = m - 1; k >= inner && split < 0; --k)
+      if (!flag[k] && len[k] >= 2) split = k;
+    if (split >= 0) {
+      ptrdiff_t *jump = flag;  // flag is not read again: the input strides of the runs
+      for (ptrdiff_t k = inner, s = block; k < m; ++k) {
+        jump[k] = s;
+        s *= len[k];
+      }
+      const ptrdiff_t n = len[split], half = n / 2, slices = total / block / n;
+      len[split] = half;
+      const double *a = in;
+      double *p = out;
+      for (ptrdiff_t b = 0; b < slices * half; ++b) {
+        add_block_pair(p, a, p + half * step[split], a + half * jump[split], cols);
+        advance(inner, m, len, step, jump, counter, p, a);
+      }
+      if (n % 2) {
+        len[split] = 1;  // the counters are back at 0, p and a at the start
+        a = in + 2 * half * jump[split];
+        p = out + 2 * half * step[split];
+        for (ptrdiff_t b = 0; b < slices; ++b) {
+          add_block<true>(p, a, cols);
+          advance(inner, m, len, step, jump, counter, p, a);
+        }
+      }
+      return;
+    }
+  }
+  void (*block_add)(double *, const double *, ptrdiff_t) = large ? add_block<true> : add_block<false>;
   double *p = out;
   for (ptrdiff_t done = 0; done < total; done += block, in += block) {
     if (rows == 1) block_add(p, in, cols);

@@ -89,6 +89,33 @@ TEST(Foldsum, MatchesThePlainWalkBitForBit) {
   }
 }
 
+TEST(Foldsum, LargeBlockWalksMatchThePlainWalkBitForBit) {
+  // More than 2^17 elements with a kept innermost run: the outputs are
+  // split in two by the outermost kept run of length 2 or more and the
+  // halves walked side by side.  That run of even and of odd length (the
+  // last slice walked alone), merged from two dimensions, shorter than the
+  // other kept runs, and absent (one walk); blocks of lengths that are and
+  // are not multiples of 8.
+  struct Case {
+    std::vector<ptrdiff_t> dims;
+    std::vector<unsigned char> summed;
+  };
+  const std::vector<Case> cases{
+      {{64, 41, 8, 7}, {0, 1, 0, 1}},          {{100, 30, 7, 7}, {0, 1, 0, 1}},
+      {{37, 5, 3, 300}, {0, 1, 0, 0}},         {{13, 2, 3, 5, 2, 181}, {0, 1, 0, 1, 0, 1}},
+      {{3, 1, 9, 2, 2700}, {0, 0, 1, 0, 1}},   {{1001, 150}, {0, 1}},
+  };
+  unsigned seed = 50;
+  for (const Case &c : cases) {
+    std::size_t n = 1;
+    for (ptrdiff_t d : c.dims) n *= static_cast<std::size_t>(d);
+    ASSERT_GT(n, std::size_t{1} << 17);
+    std::vector<double> in = mixed(n, seed++);
+    EXPECT_TRUE(same_bits(fold(in, c.dims, c.summed), fold_reference(in, c.dims, c.summed)))
+        << "dims " << c.dims.size() << " first " << c.dims[0] << " seed " << seed - 1;
+  }
+}
+
 TEST(Foldsum, SpecialValuesStayInTheirColumns) {
   // 24 columns of 19 rows: one special value per column, at varying rows,
   // so that a lane mixed up in the transposition would carry it elsewhere.
