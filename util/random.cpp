@@ -77,7 +77,9 @@ inline double rand_step(WHState &s) {
 // Each component is a linear recurrence, so the state j steps on is
 // (a^j mod m) x mod m: the next kBlock uniforms follow from one state with
 // no chain of dependent steps (the products stay below 30323^2 < 2^31).
+// The array samplers look further ahead, kWideBlock uniforms at a time.
 constexpr int kBlock = 16;
+constexpr int kWideBlock = 128;
 
 constexpr std::int32_t pow_mod(std::int32_t a, int j, std::int32_t m) {
   std::int32_t r = 1;
@@ -86,12 +88,12 @@ constexpr std::int32_t pow_mod(std::int32_t a, int j, std::int32_t m) {
 }
 
 struct JumpTable {
-  double x[kBlock], y[kBlock], z[kBlock];
+  double x[kWideBlock], y[kWideBlock], z[kWideBlock];
 };
 
 constexpr JumpTable make_jumps() {
   JumpTable t{};
-  for (int j = 0; j < kBlock; ++j) {
+  for (int j = 0; j < kWideBlock; ++j) {
     t.x[j] = pow_mod(171, j + 1, 30269);
     t.y[j] = pow_mod(172, j + 1, 30307);
     t.z[j] = pow_mod(170, j + 1, 30323);
@@ -100,20 +102,22 @@ constexpr JumpTable make_jumps() {
 }
 alignas(32) constexpr JumpTable kJump = make_jumps();
 
-// The next kBlock uniforms from one state and the state after each (its
-// components as doubles, whole numbers).  The block is a pure function of
+// The next uniforms from one state (kBlock of them, or kWideBlock for the
+// array samplers) and the state after each (its components as doubles, whole
+// numbers).  The block is a pure function of
 // its starting state, so it stays valid for any stream whose state equals
 // the state reached at the next unused position; one block serves every
 // stream (no threads).
 struct Block {
-  alignas(32) double x[kBlock];
-  alignas(32) double y[kBlock];
-  alignas(32) double z[kBlock];
-  alignas(32) double u[kBlock];
+  alignas(32) double x[kWideBlock];
+  alignas(32) double y[kWideBlock];
+  alignas(32) double z[kWideBlock];
+  alignas(32) double u[kWideBlock];
   WHState from;
 };
 Block g_block;
-int g_pos = kBlock;  // next unused position; kBlock: nothing cached
+int g_len = kBlock;  // uniforms in the block
+int g_pos = kBlock;  // next unused position; g_len: nothing cached
 
 // The uniform of position j, with the exact sum where the fast one is too
 // close to a rounding boundary (as rand_step).
@@ -132,9 +136,9 @@ inline double block_uniform(double sum, int j) {
 // exact remainder, the same integer as the int32 recurrence gives.  The
 // sums and roundings are those of rand_step, lane by lane: every path
 // (AVX, SSE2, scalar) gives the same bits.
-void fill_scalar(const WHState &s) {
+void fill_scalar(const WHState &s, int n) {
   Block &b = g_block;
-  for (int j = 0; j < kBlock; ++j) {
+  for (int j = 0; j < n; ++j) {
     b.x[j] = static_cast<double>((static_cast<std::int32_t>(kJump.x[j]) * s.ix) % 30269);
     b.y[j] = static_cast<double>((static_cast<std::int32_t>(kJump.y[j]) * s.iy) % 30307);
     b.z[j] = static_cast<double>((static_cast<std::int32_t>(kJump.z[j]) * s.iz) % 30323);
@@ -144,13 +148,13 @@ void fill_scalar(const WHState &s) {
 }
 
 #if defined(__SSE2__)
-void fill_sse2(const WHState &s) {
+void fill_sse2(const WHState &s, int n) {
   Block &b = g_block;
   const __m128d x0 = _mm_set1_pd(s.ix), y0 = _mm_set1_pd(s.iy), z0 = _mm_set1_pd(s.iz);
   const __m128d mx = _mm_set1_pd(30269.0), my = _mm_set1_pd(30307.0), mz = _mm_set1_pd(30323.0);
   const __m128d ix = _mm_set1_pd(kInvX), iy = _mm_set1_pd(kInvY), iz = _mm_set1_pd(kInvZ);
   const __m128d slack = _mm_set1_pd(kSlack);
-  for (int j = 0; j < kBlock; j += 2) {
+  for (int j = 0; j < n; j += 2) {
     const __m128d px = _mm_mul_pd(_mm_load_pd(kJump.x + j), x0);
     const __m128d py = _mm_mul_pd(_mm_load_pd(kJump.y + j), y0);
     const __m128d pz = _mm_mul_pd(_mm_load_pd(kJump.z + j), z0);
@@ -178,13 +182,13 @@ void fill_sse2(const WHState &s) {
 // Four lanes (AVX), where the processor has it.  Not on Windows, whose
 // GCC does not align the stack for 32-byte spills.
 #define GATEBOX_RANDOM_AVX 1
-__attribute__((target("avx"))) void fill_avx(const WHState &s) {
+__attribute__((target("avx"))) void fill_avx(const WHState &s, int n) {
   Block &b = g_block;
   const __m256d x0 = _mm256_set1_pd(s.ix), y0 = _mm256_set1_pd(s.iy), z0 = _mm256_set1_pd(s.iz);
   const __m256d mx = _mm256_set1_pd(30269.0), my = _mm256_set1_pd(30307.0), mz = _mm256_set1_pd(30323.0);
   const __m256d ix = _mm256_set1_pd(kInvX), iy = _mm256_set1_pd(kInvY), iz = _mm256_set1_pd(kInvZ);
   const __m256d slack = _mm256_set1_pd(kSlack);
-  for (int j = 0; j < kBlock; j += 4) {
+  for (int j = 0; j < n; j += 4) {
     const __m256d px = _mm256_mul_pd(_mm256_load_pd(kJump.x + j), x0);
     const __m256d py = _mm256_mul_pd(_mm256_load_pd(kJump.y + j), y0);
     const __m256d pz = _mm256_mul_pd(_mm256_load_pd(kJump.z + j), z0);
@@ -222,17 +226,20 @@ int choose_fill() {
 #endif
 }
 
-int fill_block(const WHState &s) {
+// Makes the n uniforms (a multiple of 4, at most kWideBlock) that follow s;
+// returns the first position.
+int fill_block(const WHState &s, int n = kBlock) {
   g_block.from = s;
+  g_len = n;
   if (g_fill_kind == 0) g_fill_kind = choose_fill();
   switch (g_fill_kind) {
 #if defined(GATEBOX_RANDOM_AVX)
-    case 3: fill_avx(s); break;
+    case 3: fill_avx(s, n); break;
 #endif
 #if defined(__SSE2__)
-    case 2: fill_sse2(s); break;
+    case 2: fill_sse2(s, n); break;
 #endif
-    default: fill_scalar(s); break;
+    default: fill_scalar(s, n); break;
   }
   return 0;
 }
@@ -253,7 +260,7 @@ inline WHState block_state(int pos) {
 class Draws {
  public:
   explicit Draws(WHState &s) : s_(s) {
-    pos_ = (g_pos < kBlock && same_state(s, block_state(g_pos))) ? g_pos : fill_block(s);
+    pos_ = (g_pos < g_len && same_state(s, block_state(g_pos))) ? g_pos : fill_block(s);
   }
   Draws(const Draws &) = delete;
   Draws &operator=(const Draws &) = delete;
@@ -262,9 +269,17 @@ class Draws {
     g_pos = pos_;
   }
   double next() {
-    if (pos_ == kBlock) pos_ = fill_block(block_state(kBlock));
+    if (pos_ == g_len) pos_ = fill_block(block_state(g_len));
     return g_block.u[pos_++];
   }
+  // The next n uniforms (n <= kWideBlock), not yet consumed: the block is
+  // made afresh from the state reached when fewer than n are left in it.
+  const double *window(int n) {
+    if (pos_ + n > g_len) pos_ = fill_block(block_state(pos_), kWideBlock);
+    return g_block.u + pos_;
+  }
+  // Consumes the next n uniforms, all within the last window.
+  void advance(int n) { pos_ += n; }
   // The state reached so far, and a new start from another state.
   WHState state() const { return block_state(pos_); }
   void restart(const WHState &s) { pos_ = fill_block(s); }
@@ -663,27 +678,238 @@ int BinoRand(WHState &s, double p, int n) {
   return bino_draw(draws, p, n);
 }
 
+// ---- Gamma attempts in vector lanes -----------------------------------------
+
+namespace {
+
+// GammaRandArray's shapes go through in chunks: their constants are formed
+// first, then the draws made.
+constexpr std::size_t kChunk = 64;
+
+// Forms the constants of the attempts of m <= kChunk shapes into k, two at a
+// time (the divisions and square roots of many shapes overlap instead of
+// waiting on each other); equal neighbours share them.
+void chunk_consts(const double *a, std::size_t m, GammaConsts *k) {
+  for (std::size_t j = 0; j < m; j += 2) {
+    const double s0 = attempt_shape(a[j]);
+    const double s1 = j + 1 < m ? attempt_shape(a[j + 1]) : s0;
+    if (j > 0 && s0 == k[j - 1].a && s1 == s0) {
+      k[j] = k[j - 1];
+      k[j + 1] = k[j - 1];
+    } else {
+      gamma_consts2(k[j], s0, k[j + 1], s1);  // k has room for the pair
+    }
+  }
+}
+
+// The shapes whose draws are the Cheng-Feast attempts alone (after the
+// boost below 1): finite, at least 2^-52, and not 1.
+inline bool regular_shape(double a) { return a >= kTiny && a < HUGE_VAL && !(std::fabs(a - 1.0) < kTiny); }
+
+#if defined(GATEBOX_RANDOM_AVX)
+#define GATEBOX_RANDOM_LANES 1
+// The lane helpers are always inlined into code compiled for their width,
+// so the calling convention of wide vectors never applies.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#define GATEBOX_LANE inline __attribute__((always_inline))
+
+// Several attempts of gamma_attempts at once, one in each of N lanes, each
+// lane making exactly the operations of the scalar attempt in the same order
+// (fast_log included, its table read lane by lane), so that every lane
+// reaches the decision the scalar loop reaches on the same uniforms and
+// constants.  The lanes are speculative: the drivers below take from them
+// what the sequential loop would have done and consume exactly its uniforms.
+// The functions are always inlined into code compiled for the lanes' width.
+// V holds N doubles, VI and VU N 64-bit integers, VI32 N 32-bit ones.
+template <class V, class VI, class VU, class VI32>
+struct GammaLanes {
+  static constexpr int N = sizeof(V) / sizeof(double);
+
+  // Per lane: the attempt's u1 (after the squeeze) and w, and d w (the draw
+  // of a shape of 1 or more); the lanes that accept, and those whose
+  // logarithmic test is too close for fast_log to decide.
+  struct Out {
+    alignas(64) double u1[N];
+    alignas(64) double w[N];
+    alignas(64) double dw[N];
+    unsigned accept, close;
+  };
+
+  static GATEBOX_LANE V splat(double v) {
+    V r;
+    for (int l = 0; l < N; ++l) r[l] = v;
+    return r;
+  }
+  static GATEBOX_LANE V abs(V v) { return reinterpret_cast<V>(reinterpret_cast<VU>(v) & 0x7fffffffffffffffULL); }
+  static GATEBOX_LANE unsigned bits(VI m) {
+    unsigned r = 0;
+    for (int l = 0; l < N; ++l) r |= static_cast<unsigned>(m[l] & 1) << l;
+    return r;
+  }
+
+  // fast_log_t<false>, lane by lane.
+  static GATEBOX_LANE V log(V x) {
+    const VU u = reinterpret_cast<VU>(x);
+    const VI special = reinterpret_cast<VI>(u - 0x0010000000000000ULL >= 0x7fe0000000000000ULL);
+    const VU t = (u >> 44) & 0xffULL;
+    const VU wrap = reinterpret_cast<VU>(t >= static_cast<std::uint64_t>(kLogWrap)) & 1ULL;
+    const VI e = reinterpret_cast<VI>(u >> 52) - 1023 + reinterpret_cast<VI>(wrap);
+    const VU uy = ((u & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL) - (wrap << 52);
+    const V y = reinterpret_cast<V>(uy);
+    V c, lc;
+    for (int l = 0; l < N; ++l) {
+      c[l] = kLogTab[t[l]][0];
+      lc[l] = kLogTab[t[l]][1];
+    }
+    const V r = y * c - 1.0;
+    const V a = __builtin_convertvector(__builtin_convertvector(e, VI32), V) * kLn2 + lc;
+    const V r2 = r * r;
+    const V lo = r2 * ((-0.5 + r * 0x1.5555555555555p-2) - 0.25 * r2);
+    const V value = a + (r + lo);
+    return special ? splat(std::numeric_limits<double>::quiet_NaN()) : value;
+  }
+
+  // One attempt per lane on the uniforms u1, u2 with the constants of the
+  // attempt shape s: the squeeze above 2.5, the range test, the quick test
+  // and fast_log_test, as in gamma_attempts.
+  static GATEBOX_LANE void attempt(V u1, V u2, V s, V c1, V c2, V c3, V c4, V d, Out &o) {
+    const V squeezed = u2 + c4 * (1.0 - 1.86 * u1);
+    u1 = s > 2.5 ? squeezed : u1;
+    const VI in_range = ~((u1 <= 0.0) | (u1 >= 1.0));
+    const V w = c1 * u2 / u1;
+    const VI quick = c2 * u1 + w + 1.0 / w <= c3;
+    const V l1 = log(u1), l2 = log(w);
+    const V t1 = c2 * l1;
+    const V v = (t1 - l2) + w;
+    const V bound = g_exact_decisions ? splat(HUGE_VAL)
+                                      : (abs(t1) + abs(l2)) * 0x1p-45 + abs(w) * 0x1p-49 + (c2 + 1.0) * 0x1p-38;
+    const V dv = v - 1.0;
+    const VI passed = dv < -bound, failed = dv >= bound;
+    std::memcpy(o.u1, &u1, sizeof u1);
+    std::memcpy(o.w, &w, sizeof w);
+    const V dw = d * w;
+    std::memcpy(o.dw, &dw, sizeof dw);
+    o.accept = bits(in_range & (quick | passed));
+    o.close = bits(in_range & ~quick & ~passed & ~failed);
+  }
+
+  // The draws of n >= 1 elements of one shape of 1 or more (no boost)
+  // with the constants k: the attempts follow each other two uniforms
+  // apart whichever element they belong to, so every lane is useful.  Each
+  // round takes the N attempts at the next 2N uniforms; the accepting ones
+  // (the too-close ones decided by exact_log_test) are the next draws, in
+  // order, and the last element's accepting attempt ends the run.
+  static GATEBOX_LANE void equal_run(Draws &draws, const GammaConsts &k, double *x, std::size_t n) {
+    const V s = splat(k.a), c1 = splat(k.c1), c2 = splat(k.c2), c3 = splat(k.c3), c4 = splat(k.c4), d = splat(k.d);
+    Out o;
+    std::size_t done = 0;
+    for (;;) {
+      const double *u = draws.window(2 * N);
+      V u1 = {}, u2 = {};
+      for (int l = 0; l < N; ++l) {
+        u1[l] = u[2 * l];
+        u2[l] = u[2 * l + 1];
+      }
+      attempt(u1, u2, s, c1, c2, c3, c4, d, o);
+      for (unsigned take = o.accept | o.close; take != 0; take &= take - 1) {
+        const int l = __builtin_ctz(take);
+        if (!((o.accept >> l) & 1) && !exact_log_test(k.c2, o.u1[l], o.w[l])) continue;
+        x[done++] = o.dw[l];
+        if (done == n) {
+          draws.advance(2 * (l + 1));
+          return;
+        }
+      }
+      draws.advance(2 * N);
+    }
+  }
+
+  // GammaRandArray with the lanes: runs of one shape of 1 or more by
+  // equal_run, every other element by gamma_draw, in order.
+  static GATEBOX_LANE void draw_array(Draws &draws, const double *a, double *x, std::size_t count) {
+    GammaConsts k[kChunk];
+    std::size_t i0 = 0;
+    while (i0 < count) {
+      const std::size_t m = count - i0 < kChunk ? count - i0 : kChunk;
+      chunk_consts(a + i0, m, k);
+      std::size_t next = i0 + m;
+      for (std::size_t j = 0; j < m;) {
+        const double aj = a[i0 + j];
+        if (aj > 1.0 && regular_shape(aj) && i0 + j + 1 < count && a[i0 + j + 1] == aj) {
+          std::size_t e = i0 + j + 2;  // the run may go on past the chunk
+          while (e < count && a[e] == aj) ++e;
+          equal_run(draws, k[j], x + i0 + j, e - (i0 + j));
+          if (e >= i0 + m) {
+            next = e;
+            break;
+          }
+          j = e - i0;
+        } else {
+          x[i0 + j] = gamma_draw(draws, aj, &k[j]);
+          ++j;
+        }
+      }
+      i0 = next;
+    }
+  }
+};
+
+typedef double V4d __attribute__((vector_size(32)));
+typedef std::int64_t V4i __attribute__((vector_size(32)));
+typedef std::uint64_t V4u __attribute__((vector_size(32)));
+typedef std::int32_t V4i32 __attribute__((vector_size(16)));
+typedef double V8d __attribute__((vector_size(64)));
+typedef std::int64_t V8i __attribute__((vector_size(64)));
+typedef std::uint64_t V8u __attribute__((vector_size(64)));
+typedef std::int32_t V8i32 __attribute__((vector_size(32)));
+
+__attribute__((target("avx2"))) void gamma_array_avx2(Draws &draws, const double *a, double *x, std::size_t count) {
+  GammaLanes<V4d, V4i, V4u, V4i32>::draw_array(draws, a, x, count);
+}
+__attribute__((target("avx512f,avx512dq"))) void gamma_array_avx512(Draws &draws, const double *a, double *x,
+                                                                    std::size_t count) {
+  GammaLanes<V8d, V8i, V8u, V8i32>::draw_array(draws, a, x, count);
+}
+#endif
+
+// 0: not chosen yet; 1 one element at a time; 2 four lanes (AVX2); 3 eight
+// lanes (AVX-512).  Four lanes are the default where the processor has
+// AVX-512 too: on the Xeon measured, eight lanes took a quarter longer per
+// draw than four (the table reads and the deinterleaving of the uniforms are
+// lane by lane, and the rounds' commits stay serial).
+int g_gamma_kind = 0;
+
+int gamma_kinds() {
+#if defined(GATEBOX_RANDOM_LANES)
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq")) return 3;
+  if (__builtin_cpu_supports("avx2")) return 2;
+#endif
+  return 1;
+}
+
+int choose_gamma() { return gamma_kinds() >= 2 ? 2 : 1; }
+
+}  // namespace
+
 // The array forms: one sampler call per element, in order, on one run of
 // draws (the stream state is written back once, at the end).
-// GammaRandArray forms the constants of a chunk of shapes first, two at a
-// time (the divisions and square roots of many shapes overlap instead of
-// waiting on each other), and equal neighbours share them.
+// GammaRandArray forms the constants of a chunk of shapes first; where the
+// processor has AVX2 or AVX-512 the attempts go through in vector lanes
+// (GammaLanes), else one element at a time.
 void GammaRandArray(const double *a, double *x, std::size_t count) {
-  constexpr std::size_t kChunk = 64;
-  GammaConsts k[kChunk];
   Draws draws(g_state);
+  if (g_gamma_kind == 0) g_gamma_kind = choose_gamma();
+  switch (g_gamma_kind) {
+#if defined(GATEBOX_RANDOM_LANES)
+    case 3: gamma_array_avx512(draws, a, x, count); return;
+    case 2: gamma_array_avx2(draws, a, x, count); return;
+#endif
+    default: break;
+  }
+  GammaConsts k[kChunk];
   for (std::size_t i0 = 0; i0 < count; i0 += kChunk) {
     const std::size_t m = count - i0 < kChunk ? count - i0 : kChunk;
-    for (std::size_t j = 0; j < m; j += 2) {
-      const double s0 = attempt_shape(a[i0 + j]);
-      const double s1 = j + 1 < m ? attempt_shape(a[i0 + j + 1]) : s0;
-      if (j > 0 && s0 == k[j - 1].a && s1 == s0) {
-        k[j] = k[j - 1];
-        k[j + 1] = k[j - 1];
-      } else {
-        gamma_consts2(k[j], s0, k[j + 1], s1);  // k has room for the pair
-      }
-    }
+    chunk_consts(a + i0, m, k);
     for (std::size_t j = 0; j < m; ++j) x[i0 + j] = gamma_draw(draws, a[i0 + j], &k[j]);
   }
 }
@@ -702,13 +928,22 @@ WHState &LibraryStream() { return g_state; }
 namespace gatebox_random_test {
 void set_exact_decisions(bool on) { g_exact_decisions = on; }
 bool set_uniform_path(int kind) {
-  g_pos = kBlock;  // the cached block was made by another path
+  g_pos = g_len;  // the cached block was made by another path
   if (kind == 0) {
     g_fill_kind = choose_fill();
     return true;
   }
   if (kind < 1 || kind > choose_fill()) return false;
   g_fill_kind = kind;
+  return true;
+}
+bool set_gamma_path(int kind) {
+  if (kind == 0) {
+    g_gamma_kind = choose_gamma();
+    return true;
+  }
+  if (kind < 1 || kind > gamma_kinds()) return false;
+  g_gamma_kind = kind;
   return true;
 }
 double fast_log(double x, double &err) { return ::fast_log(x, err); }
