@@ -713,181 +713,59 @@ inline bool regular_shape(double a) { return a >= kTiny && a < HUGE_VAL && !(std
 #pragma GCC diagnostic ignored "-Wpsabi"
 #define GATEBOX_LANE inline __attribute__((always_inline))
 
-// Several attempts of gamma_attempts at once, one in each of N lanes, each
-// lane making exactly the operations of the scalar attempt in the same order
-// (fast_log included, its table read lane by lane), so that every lane
-// reaches the decision the scalar loop reaches on the same uniforms and
-// constants.  The lanes are speculative: the drivers below take from them
-// what the sequential loop would have done and consume exactly its uniforms.
-// The functions are always inlined into code compiled for the lanes' width.
-// V holds N doubles, VI and VU N 64-bit integers, VI32 N 32-bit ones.
-template <class V, class VI, class VU, class VI32>
-struct GammaLanes {
-  static constexpr int N = sizeof(V) / sizeof(double);
+// The lanes, once for each width: four (AVX2) and eight (AVX-512).
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace lanes4 {
+typedef double V __attribute__((vector_size(32)));
+typedef std::int64_t VI __attribute__((vector_size(32)));
+typedef std::uint64_t VU __attribute__((vector_size(32)));
+typedef std::int32_t VI32 __attribute__((vector_size(16)));
+constexpr int N = 4;
+GATEBOX_LANE V gather(const double *base, VU i) {
+  return reinterpret_cast<V>(_mm256_i64gather_pd(base, reinterpret_cast<__m256i>(i), 8));
+}
+GATEBOX_LANE unsigned mask(VI m) { return static_cast<unsigned>(_mm256_movemask_pd(reinterpret_cast<__m256d>(m))); }
+#include "random_lanes.inc"
+}  // namespace lanes4
+#pragma GCC pop_options
 
-  // Per lane: the attempt's u1 (after the squeeze) and w, and d w (the draw
-  // of a shape of 1 or more); the lanes that accept, and those whose
-  // logarithmic test is too close for fast_log to decide.
-  struct Out {
-    alignas(64) double u1[N];
-    alignas(64) double w[N];
-    alignas(64) double dw[N];
-    unsigned accept, close;
-  };
-
-  static GATEBOX_LANE V splat(double v) {
-    V r;
-    for (int l = 0; l < N; ++l) r[l] = v;
-    return r;
-  }
-  static GATEBOX_LANE V abs(V v) { return reinterpret_cast<V>(reinterpret_cast<VU>(v) & 0x7fffffffffffffffULL); }
-  static GATEBOX_LANE unsigned bits(VI m) {
-    unsigned r = 0;
-    for (int l = 0; l < N; ++l) r |= static_cast<unsigned>(m[l] & 1) << l;
-    return r;
-  }
-
-  // fast_log_t<false>, lane by lane.
-  static GATEBOX_LANE V log(V x) {
-    const VU u = reinterpret_cast<VU>(x);
-    const VI special = reinterpret_cast<VI>(u - 0x0010000000000000ULL >= 0x7fe0000000000000ULL);
-    const VU t = (u >> 44) & 0xffULL;
-    const VU wrap = reinterpret_cast<VU>(t >= static_cast<std::uint64_t>(kLogWrap)) & 1ULL;
-    const VI e = reinterpret_cast<VI>(u >> 52) - 1023 + reinterpret_cast<VI>(wrap);
-    const VU uy = ((u & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL) - (wrap << 52);
-    const V y = reinterpret_cast<V>(uy);
-    V c, lc;
-    for (int l = 0; l < N; ++l) {
-      c[l] = kLogTab[t[l]][0];
-      lc[l] = kLogTab[t[l]][1];
-    }
-    const V r = y * c - 1.0;
-    const V a = __builtin_convertvector(__builtin_convertvector(e, VI32), V) * kLn2 + lc;
-    const V r2 = r * r;
-    const V lo = r2 * ((-0.5 + r * 0x1.5555555555555p-2) - 0.25 * r2);
-    const V value = a + (r + lo);
-    return special ? splat(std::numeric_limits<double>::quiet_NaN()) : value;
-  }
-
-  // One attempt per lane on the uniforms u1, u2 with the constants of the
-  // attempt shape s: the squeeze above 2.5, the range test, the quick test
-  // and fast_log_test, as in gamma_attempts.
-  static GATEBOX_LANE void attempt(V u1, V u2, V s, V c1, V c2, V c3, V c4, V d, Out &o) {
-    const V squeezed = u2 + c4 * (1.0 - 1.86 * u1);
-    u1 = s > 2.5 ? squeezed : u1;
-    const VI in_range = ~((u1 <= 0.0) | (u1 >= 1.0));
-    const V w = c1 * u2 / u1;
-    const VI quick = c2 * u1 + w + 1.0 / w <= c3;
-    const V l1 = log(u1), l2 = log(w);
-    const V t1 = c2 * l1;
-    const V v = (t1 - l2) + w;
-    const V bound = g_exact_decisions ? splat(HUGE_VAL)
-                                      : (abs(t1) + abs(l2)) * 0x1p-45 + abs(w) * 0x1p-49 + (c2 + 1.0) * 0x1p-38;
-    const V dv = v - 1.0;
-    const VI passed = dv < -bound, failed = dv >= bound;
-    std::memcpy(o.u1, &u1, sizeof u1);
-    std::memcpy(o.w, &w, sizeof w);
-    const V dw = d * w;
-    std::memcpy(o.dw, &dw, sizeof dw);
-    o.accept = bits(in_range & (quick | passed));
-    o.close = bits(in_range & ~quick & ~passed & ~failed);
-  }
-
-  // The draws of n >= 1 elements of one shape of 1 or more (no boost)
-  // with the constants k: the attempts follow each other two uniforms
-  // apart whichever element they belong to, so every lane is useful.  Each
-  // round takes the N attempts at the next 2N uniforms; the accepting ones
-  // (the too-close ones decided by exact_log_test) are the next draws, in
-  // order, and the last element's accepting attempt ends the run.
-  static GATEBOX_LANE void equal_run(Draws &draws, const GammaConsts &k, double *x, std::size_t n) {
-    const V s = splat(k.a), c1 = splat(k.c1), c2 = splat(k.c2), c3 = splat(k.c3), c4 = splat(k.c4), d = splat(k.d);
-    Out o;
-    std::size_t done = 0;
-    for (;;) {
-      const double *u = draws.window(2 * N);
-      V u1 = {}, u2 = {};
-      for (int l = 0; l < N; ++l) {
-        u1[l] = u[2 * l];
-        u2[l] = u[2 * l + 1];
-      }
-      attempt(u1, u2, s, c1, c2, c3, c4, d, o);
-      for (unsigned take = o.accept | o.close; take != 0; take &= take - 1) {
-        const int l = __builtin_ctz(take);
-        if (!((o.accept >> l) & 1) && !exact_log_test(k.c2, o.u1[l], o.w[l])) continue;
-        x[done++] = o.dw[l];
-        if (done == n) {
-          draws.advance(2 * (l + 1));
-          return;
-        }
-      }
-      draws.advance(2 * N);
-    }
-  }
-
-  // GammaRandArray with the lanes: runs of one shape of 1 or more by
-  // equal_run, every other element by gamma_draw, in order.
-  static GATEBOX_LANE void draw_array(Draws &draws, const double *a, double *x, std::size_t count) {
-    GammaConsts k[kChunk];
-    std::size_t i0 = 0;
-    while (i0 < count) {
-      const std::size_t m = count - i0 < kChunk ? count - i0 : kChunk;
-      chunk_consts(a + i0, m, k);
-      std::size_t next = i0 + m;
-      for (std::size_t j = 0; j < m;) {
-        const double aj = a[i0 + j];
-        if (aj > 1.0 && regular_shape(aj) && i0 + j + 1 < count && a[i0 + j + 1] == aj) {
-          std::size_t e = i0 + j + 2;  // the run may go on past the chunk
-          while (e < count && a[e] == aj) ++e;
-          equal_run(draws, k[j], x + i0 + j, e - (i0 + j));
-          if (e >= i0 + m) {
-            next = e;
-            break;
-          }
-          j = e - i0;
-        } else {
-          x[i0 + j] = gamma_draw(draws, aj, &k[j]);
-          ++j;
-        }
-      }
-      i0 = next;
-    }
-  }
-};
-
-typedef double V4d __attribute__((vector_size(32)));
-typedef std::int64_t V4i __attribute__((vector_size(32)));
-typedef std::uint64_t V4u __attribute__((vector_size(32)));
-typedef std::int32_t V4i32 __attribute__((vector_size(16)));
-typedef double V8d __attribute__((vector_size(64)));
-typedef std::int64_t V8i __attribute__((vector_size(64)));
-typedef std::uint64_t V8u __attribute__((vector_size(64)));
-typedef std::int32_t V8i32 __attribute__((vector_size(32)));
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512dq")
+namespace lanes8 {
+typedef double V __attribute__((vector_size(64)));
+typedef std::int64_t VI __attribute__((vector_size(64)));
+typedef std::uint64_t VU __attribute__((vector_size(64)));
+typedef std::int32_t VI32 __attribute__((vector_size(32)));
+constexpr int N = 8;
+GATEBOX_LANE V gather(const double *base, VU i) {
+  return reinterpret_cast<V>(_mm512_mask_i64gather_pd(_mm512_setzero_pd(), 0xff, reinterpret_cast<__m512i>(i), base, 8));
+}
+GATEBOX_LANE unsigned mask(VI m) { return static_cast<unsigned>(_mm512_movepi64_mask(reinterpret_cast<__m512i>(m))); }
+#include "random_lanes.inc"
+}  // namespace lanes8
+#pragma GCC pop_options
 
 __attribute__((target("avx2"))) void gamma_array_avx2(Draws &draws, const double *a, double *x, std::size_t count) {
-  GammaLanes<V4d, V4i, V4u, V4i32>::draw_array(draws, a, x, count);
+  lanes4::draw_array(draws, a, x, count);
 }
 __attribute__((target("avx512f,avx512dq"))) void gamma_array_avx512(Draws &draws, const double *a, double *x,
                                                                     std::size_t count) {
-  GammaLanes<V8d, V8i, V8u, V8i32>::draw_array(draws, a, x, count);
+  lanes8::draw_array(draws, a, x, count);
 }
 #endif
 
 // 0: not chosen yet; 1 one element at a time; 2 four lanes (AVX2); 3 eight
-// lanes (AVX-512).  Four lanes are the default where the processor has
-// AVX-512 too: on the Xeon measured, eight lanes took a quarter longer per
-// draw than four (the table reads and the deinterleaving of the uniforms are
-// lane by lane, and the rounds' commits stay serial).
+// lanes (AVX-512).
 int g_gamma_kind = 0;
 
-int gamma_kinds() {
+int choose_gamma() {
 #if defined(GATEBOX_RANDOM_LANES)
   if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq")) return 3;
   if (__builtin_cpu_supports("avx2")) return 2;
 #endif
   return 1;
 }
-
-int choose_gamma() { return gamma_kinds() >= 2 ? 2 : 1; }
 
 }  // namespace
 
@@ -942,7 +820,7 @@ bool set_gamma_path(int kind) {
     g_gamma_kind = choose_gamma();
     return true;
   }
-  if (kind < 1 || kind > gamma_kinds()) return false;
+  if (kind < 1 || kind > choose_gamma()) return false;
   g_gamma_kind = kind;
   return true;
 }
