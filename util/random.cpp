@@ -136,7 +136,8 @@ inline double block_uniform(double sum, int j) {
 // exact remainder, the same integer as the int32 recurrence gives.  The
 // sums and roundings are those of rand_step, lane by lane: every path
 // (AVX, SSE2, scalar) gives the same bits.
-void fill_scalar(const WHState &s, int n) {
+template <int n>
+void fill_scalar(const WHState &s) {
   Block &b = g_block;
   for (int j = 0; j < n; ++j) {
     b.x[j] = static_cast<double>((static_cast<std::int32_t>(kJump.x[j]) * s.ix) % 30269);
@@ -148,7 +149,8 @@ void fill_scalar(const WHState &s, int n) {
 }
 
 #if defined(__SSE2__)
-void fill_sse2(const WHState &s, int n) {
+template <int n>
+void fill_sse2(const WHState &s) {
   Block &b = g_block;
   const __m128d x0 = _mm_set1_pd(s.ix), y0 = _mm_set1_pd(s.iy), z0 = _mm_set1_pd(s.iz);
   const __m128d mx = _mm_set1_pd(30269.0), my = _mm_set1_pd(30307.0), mz = _mm_set1_pd(30323.0);
@@ -182,7 +184,8 @@ void fill_sse2(const WHState &s, int n) {
 // Four lanes (AVX), where the processor has it.  Not on Windows, whose
 // GCC does not align the stack for 32-byte spills.
 #define GATEBOX_RANDOM_AVX 1
-__attribute__((target("avx"))) void fill_avx(const WHState &s, int n) {
+template <int n>
+__attribute__((target("avx"))) void fill_avx(const WHState &s) {
   Block &b = g_block;
   const __m256d x0 = _mm256_set1_pd(s.ix), y0 = _mm256_set1_pd(s.iy), z0 = _mm256_set1_pd(s.iz);
   const __m256d mx = _mm256_set1_pd(30269.0), my = _mm256_set1_pd(30307.0), mz = _mm256_set1_pd(30323.0);
@@ -226,20 +229,20 @@ int choose_fill() {
 #endif
 }
 
-// Makes the n uniforms (a multiple of 4, at most kWideBlock) that follow s;
-// returns the first position.
+// Makes the n uniforms (kBlock or kWideBlock) that follow s; returns the
+// first position.
 int fill_block(const WHState &s, int n = kBlock) {
   g_block.from = s;
   g_len = n;
   if (g_fill_kind == 0) g_fill_kind = choose_fill();
   switch (g_fill_kind) {
 #if defined(GATEBOX_RANDOM_AVX)
-    case 3: fill_avx(s, n); break;
+    case 3: n == kBlock ? fill_avx<kBlock>(s) : fill_avx<kWideBlock>(s); break;
 #endif
 #if defined(__SSE2__)
-    case 2: fill_sse2(s, n); break;
+    case 2: n == kBlock ? fill_sse2<kBlock>(s) : fill_sse2<kWideBlock>(s); break;
 #endif
-    default: fill_scalar(s, n); break;
+    default: n == kBlock ? fill_scalar<kBlock>(s) : fill_scalar<kWideBlock>(s); break;
   }
   return 0;
 }
@@ -261,6 +264,7 @@ class Draws {
  public:
   explicit Draws(WHState &s) : s_(s) {
     pos_ = (g_pos < g_len && same_state(s, block_state(g_pos))) ? g_pos : fill_block(s);
+    len_ = g_len;
   }
   Draws(const Draws &) = delete;
   Draws &operator=(const Draws &) = delete;
@@ -269,24 +273,34 @@ class Draws {
     g_pos = pos_;
   }
   double next() {
-    if (pos_ == g_len) pos_ = fill_block(block_state(g_len));
+    if (pos_ == len_) {
+      pos_ = fill_block(block_state(len_));
+      len_ = kBlock;
+    }
     return g_block.u[pos_++];
   }
   // The next n uniforms (n <= kWideBlock), not yet consumed: the block is
   // made afresh from the state reached when fewer than n are left in it.
   const double *window(int n) {
-    if (pos_ + n > g_len) pos_ = fill_block(block_state(pos_), kWideBlock);
+    if (pos_ + n > len_) {
+      pos_ = fill_block(block_state(pos_), kWideBlock);
+      len_ = kWideBlock;
+    }
     return g_block.u + pos_;
   }
   // Consumes the next n uniforms, all within the last window.
   void advance(int n) { pos_ += n; }
   // The state reached so far, and a new start from another state.
   WHState state() const { return block_state(pos_); }
-  void restart(const WHState &s) { pos_ = fill_block(s); }
+  void restart(const WHState &s) {
+    pos_ = fill_block(s);
+    len_ = kBlock;
+  }
 
  private:
   WHState &s_;
   int pos_;
+  int len_;  // uniforms in the block (g_len, kept here while the draws run)
 };
 
 // ---- A fast logarithm for deciding comparisons ----------------------------
@@ -746,12 +760,12 @@ GATEBOX_LANE unsigned mask(VI m) { return static_cast<unsigned>(_mm512_movepi64_
 }  // namespace lanes8
 #pragma GCC pop_options
 
-__attribute__((target("avx2"))) void gamma_array_avx2(Draws &draws, const double *a, double *x, std::size_t count) {
-  lanes4::draw_array(draws, a, x, count);
+__attribute__((target("avx2"))) void gamma_run_avx2(Draws &draws, const GammaConsts &k, double *x, std::size_t n) {
+  lanes4::equal_run(draws, k, x, n);
 }
-__attribute__((target("avx512f,avx512dq"))) void gamma_array_avx512(Draws &draws, const double *a, double *x,
-                                                                    std::size_t count) {
-  lanes8::draw_array(draws, a, x, count);
+__attribute__((target("avx512f,avx512dq"))) void gamma_run_avx512(Draws &draws, const GammaConsts &k, double *x,
+                                                                  std::size_t n) {
+  lanes8::equal_run(draws, k, x, n);
 }
 #endif
 
@@ -771,24 +785,42 @@ int choose_gamma() {
 
 // The array forms: one sampler call per element, in order, on one run of
 // draws (the stream state is written back once, at the end).
-// GammaRandArray forms the constants of a chunk of shapes first; where the
-// processor has AVX2 or AVX-512 the attempts go through in vector lanes
-// (GammaLanes), else one element at a time.
+// GammaRandArray forms the constants of a chunk of shapes first.  Where the
+// processor has AVX2 or AVX-512, a run of two or more equal shapes of 1 or
+// more goes through equal_run, its attempts in vector lanes (the run may go
+// on past the chunk: its constants are those of its first shape); every other
+// element is drawn by gamma_draw.
 void GammaRandArray(const double *a, double *x, std::size_t count) {
   Draws draws(g_state);
   if (g_gamma_kind == 0) g_gamma_kind = choose_gamma();
-  switch (g_gamma_kind) {
+  void (*run)(Draws &, const GammaConsts &, double *, std::size_t) = nullptr;
 #if defined(GATEBOX_RANDOM_LANES)
-    case 3: gamma_array_avx512(draws, a, x, count); return;
-    case 2: gamma_array_avx2(draws, a, x, count); return;
+  if (g_gamma_kind == 3) run = gamma_run_avx512;
+  if (g_gamma_kind == 2) run = gamma_run_avx2;
 #endif
-    default: break;
-  }
   GammaConsts k[kChunk];
-  for (std::size_t i0 = 0; i0 < count; i0 += kChunk) {
+  std::size_t i0 = 0;
+  while (i0 < count) {
     const std::size_t m = count - i0 < kChunk ? count - i0 : kChunk;
     chunk_consts(a + i0, m, k);
-    for (std::size_t j = 0; j < m; ++j) x[i0 + j] = gamma_draw(draws, a[i0 + j], &k[j]);
+    std::size_t next = i0 + m;
+    for (std::size_t j = 0; j < m;) {
+      const double aj = a[i0 + j];
+      if (run != nullptr && i0 + j + 1 < count && a[i0 + j + 1] == aj && aj > 1.0 && regular_shape(aj)) {
+        std::size_t e = i0 + j + 2;
+        while (e < count && a[e] == aj) ++e;
+        run(draws, k[j], x + i0 + j, e - (i0 + j));
+        if (e >= i0 + m) {
+          next = e;
+          break;
+        }
+        j = e - i0;
+      } else {
+        x[i0 + j] = gamma_draw(draws, aj, &k[j]);
+        ++j;
+      }
+    }
+    i0 = next;
   }
 }
 
