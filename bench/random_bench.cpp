@@ -71,6 +71,17 @@ void BM_GammaRandArray(benchmark::State &st) {
 }
 BENCHMARK(BM_GammaRandArray);
 
+// One shape for the whole array (shapedraw(5 * ones(...))), in tenths.
+void BM_GammaRandArrayEqual(benchmark::State &st) {
+  std::vector<double> a(4096, static_cast<double>(st.range(0)) / 10.0), x(a.size());
+  for (auto _ : st) {
+    GammaRandArray(a.data(), x.data(), a.size());
+    benchmark::DoNotOptimize(x.data());
+  }
+  st.SetItemsProcessed(st.iterations() * static_cast<std::int64_t>(a.size()));
+}
+BENCHMARK(BM_GammaRandArrayEqual)->Arg(5)->Arg(15)->Arg(50);
+
 void BM_BinoRandArray(benchmark::State &st) {
   WHState probs = {7, 77, 777};
   std::vector<double> p(4096), r(p.size());

@@ -77,7 +77,9 @@ inline double rand_step(WHState &s) {
 // Each component is a linear recurrence, so the state j steps on is
 // (a^j mod m) x mod m: the next kBlock uniforms follow from one state with
 // no chain of dependent steps (the products stay below 30323^2 < 2^31).
+// The array samplers look further ahead, kWideBlock uniforms at a time.
 constexpr int kBlock = 16;
+constexpr int kWideBlock = 128;
 
 constexpr std::int32_t pow_mod(std::int32_t a, int j, std::int32_t m) {
   std::int32_t r = 1;
@@ -86,12 +88,12 @@ constexpr std::int32_t pow_mod(std::int32_t a, int j, std::int32_t m) {
 }
 
 struct JumpTable {
-  double x[kBlock], y[kBlock], z[kBlock];
+  double x[kWideBlock], y[kWideBlock], z[kWideBlock];
 };
 
 constexpr JumpTable make_jumps() {
   JumpTable t{};
-  for (int j = 0; j < kBlock; ++j) {
+  for (int j = 0; j < kWideBlock; ++j) {
     t.x[j] = pow_mod(171, j + 1, 30269);
     t.y[j] = pow_mod(172, j + 1, 30307);
     t.z[j] = pow_mod(170, j + 1, 30323);
@@ -100,20 +102,22 @@ constexpr JumpTable make_jumps() {
 }
 alignas(32) constexpr JumpTable kJump = make_jumps();
 
-// The next kBlock uniforms from one state and the state after each (its
-// components as doubles, whole numbers).  The block is a pure function of
+// The next uniforms from one state (kBlock of them, or kWideBlock for the
+// array samplers) and the state after each (its components as doubles, whole
+// numbers).  The block is a pure function of
 // its starting state, so it stays valid for any stream whose state equals
 // the state reached at the next unused position; one block serves every
 // stream (no threads).
 struct Block {
-  alignas(32) double x[kBlock];
-  alignas(32) double y[kBlock];
-  alignas(32) double z[kBlock];
-  alignas(32) double u[kBlock];
+  alignas(32) double x[kWideBlock];
+  alignas(32) double y[kWideBlock];
+  alignas(32) double z[kWideBlock];
+  alignas(32) double u[kWideBlock];
   WHState from;
 };
 Block g_block;
-int g_pos = kBlock;  // next unused position; kBlock: nothing cached
+int g_len = kBlock;  // uniforms in the block
+int g_pos = kBlock;  // next unused position; g_len: nothing cached
 
 // The uniform of position j, with the exact sum where the fast one is too
 // close to a rounding boundary (as rand_step).
@@ -132,9 +136,10 @@ inline double block_uniform(double sum, int j) {
 // exact remainder, the same integer as the int32 recurrence gives.  The
 // sums and roundings are those of rand_step, lane by lane: every path
 // (AVX, SSE2, scalar) gives the same bits.
+template <int n>
 void fill_scalar(const WHState &s) {
   Block &b = g_block;
-  for (int j = 0; j < kBlock; ++j) {
+  for (int j = 0; j < n; ++j) {
     b.x[j] = static_cast<double>((static_cast<std::int32_t>(kJump.x[j]) * s.ix) % 30269);
     b.y[j] = static_cast<double>((static_cast<std::int32_t>(kJump.y[j]) * s.iy) % 30307);
     b.z[j] = static_cast<double>((static_cast<std::int32_t>(kJump.z[j]) * s.iz) % 30323);
@@ -144,13 +149,14 @@ void fill_scalar(const WHState &s) {
 }
 
 #if defined(__SSE2__)
+template <int n>
 void fill_sse2(const WHState &s) {
   Block &b = g_block;
   const __m128d x0 = _mm_set1_pd(s.ix), y0 = _mm_set1_pd(s.iy), z0 = _mm_set1_pd(s.iz);
   const __m128d mx = _mm_set1_pd(30269.0), my = _mm_set1_pd(30307.0), mz = _mm_set1_pd(30323.0);
   const __m128d ix = _mm_set1_pd(kInvX), iy = _mm_set1_pd(kInvY), iz = _mm_set1_pd(kInvZ);
   const __m128d slack = _mm_set1_pd(kSlack);
-  for (int j = 0; j < kBlock; j += 2) {
+  for (int j = 0; j < n; j += 2) {
     const __m128d px = _mm_mul_pd(_mm_load_pd(kJump.x + j), x0);
     const __m128d py = _mm_mul_pd(_mm_load_pd(kJump.y + j), y0);
     const __m128d pz = _mm_mul_pd(_mm_load_pd(kJump.z + j), z0);
@@ -178,13 +184,14 @@ void fill_sse2(const WHState &s) {
 // Four lanes (AVX), where the processor has it.  Not on Windows, whose
 // GCC does not align the stack for 32-byte spills.
 #define GATEBOX_RANDOM_AVX 1
+template <int n>
 __attribute__((target("avx"))) void fill_avx(const WHState &s) {
   Block &b = g_block;
   const __m256d x0 = _mm256_set1_pd(s.ix), y0 = _mm256_set1_pd(s.iy), z0 = _mm256_set1_pd(s.iz);
   const __m256d mx = _mm256_set1_pd(30269.0), my = _mm256_set1_pd(30307.0), mz = _mm256_set1_pd(30323.0);
   const __m256d ix = _mm256_set1_pd(kInvX), iy = _mm256_set1_pd(kInvY), iz = _mm256_set1_pd(kInvZ);
   const __m256d slack = _mm256_set1_pd(kSlack);
-  for (int j = 0; j < kBlock; j += 4) {
+  for (int j = 0; j < n; j += 4) {
     const __m256d px = _mm256_mul_pd(_mm256_load_pd(kJump.x + j), x0);
     const __m256d py = _mm256_mul_pd(_mm256_load_pd(kJump.y + j), y0);
     const __m256d pz = _mm256_mul_pd(_mm256_load_pd(kJump.z + j), z0);
@@ -222,17 +229,20 @@ int choose_fill() {
 #endif
 }
 
-int fill_block(const WHState &s) {
+// Makes the n uniforms (kBlock or kWideBlock) that follow s; returns the
+// first position.
+int fill_block(const WHState &s, int n = kBlock) {
   g_block.from = s;
+  g_len = n;
   if (g_fill_kind == 0) g_fill_kind = choose_fill();
   switch (g_fill_kind) {
 #if defined(GATEBOX_RANDOM_AVX)
-    case 3: fill_avx(s); break;
+    case 3: n == kBlock ? fill_avx<kBlock>(s) : fill_avx<kWideBlock>(s); break;
 #endif
 #if defined(__SSE2__)
-    case 2: fill_sse2(s); break;
+    case 2: n == kBlock ? fill_sse2<kBlock>(s) : fill_sse2<kWideBlock>(s); break;
 #endif
-    default: fill_scalar(s); break;
+    default: n == kBlock ? fill_scalar<kBlock>(s) : fill_scalar<kWideBlock>(s); break;
   }
   return 0;
 }
@@ -253,7 +263,8 @@ inline WHState block_state(int pos) {
 class Draws {
  public:
   explicit Draws(WHState &s) : s_(s) {
-    pos_ = (g_pos < kBlock && same_state(s, block_state(g_pos))) ? g_pos : fill_block(s);
+    pos_ = (g_pos < g_len && same_state(s, block_state(g_pos))) ? g_pos : fill_block(s);
+    len_ = g_len;
   }
   Draws(const Draws &) = delete;
   Draws &operator=(const Draws &) = delete;
@@ -262,16 +273,34 @@ class Draws {
     g_pos = pos_;
   }
   double next() {
-    if (pos_ == kBlock) pos_ = fill_block(block_state(kBlock));
+    if (pos_ == len_) {
+      pos_ = fill_block(block_state(len_));
+      len_ = kBlock;
+    }
     return g_block.u[pos_++];
   }
+  // The next n uniforms (n <= kWideBlock), not yet consumed: the block is
+  // made afresh from the state reached when fewer than n are left in it.
+  const double *window(int n) {
+    if (pos_ + n > len_) {
+      pos_ = fill_block(block_state(pos_), kWideBlock);
+      len_ = kWideBlock;
+    }
+    return g_block.u + pos_;
+  }
+  // Consumes the next n uniforms, all within the last window.
+  void advance(int n) { pos_ += n; }
   // The state reached so far, and a new start from another state.
   WHState state() const { return block_state(pos_); }
-  void restart(const WHState &s) { pos_ = fill_block(s); }
+  void restart(const WHState &s) {
+    pos_ = fill_block(s);
+    len_ = kBlock;
+  }
 
  private:
   WHState &s_;
   int pos_;
+  int len_;  // uniforms in the block (g_len, kept here while the draws run)
 };
 
 // ---- A fast logarithm for deciding comparisons ----------------------------
@@ -663,28 +692,135 @@ int BinoRand(WHState &s, double p, int n) {
   return bino_draw(draws, p, n);
 }
 
+// ---- Gamma attempts in vector lanes -----------------------------------------
+
+namespace {
+
+// GammaRandArray's shapes go through in chunks: their constants are formed
+// first, then the draws made.
+constexpr std::size_t kChunk = 64;
+
+// Forms the constants of the attempts of m <= kChunk shapes into k, two at a
+// time (the divisions and square roots of many shapes overlap instead of
+// waiting on each other); equal neighbours share them.
+void chunk_consts(const double *a, std::size_t m, GammaConsts *k) {
+  for (std::size_t j = 0; j < m; j += 2) {
+    const double s0 = attempt_shape(a[j]);
+    const double s1 = j + 1 < m ? attempt_shape(a[j + 1]) : s0;
+    if (j > 0 && s0 == k[j - 1].a && s1 == s0) {
+      k[j] = k[j - 1];
+      k[j + 1] = k[j - 1];
+    } else {
+      gamma_consts2(k[j], s0, k[j + 1], s1);  // k has room for the pair
+    }
+  }
+}
+
+// The shapes whose draws are the Cheng-Feast attempts alone (after the
+// boost below 1): finite, at least 2^-52, and not 1.
+inline bool regular_shape(double a) { return a >= kTiny && a < HUGE_VAL && !(std::fabs(a - 1.0) < kTiny); }
+
+#if defined(GATEBOX_RANDOM_AVX)
+#define GATEBOX_RANDOM_LANES 1
+// The lane helpers are always inlined into code compiled for their width,
+// so the calling convention of wide vectors never applies.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#define GATEBOX_LANE inline __attribute__((always_inline))
+
+// The lanes, once for each width: four (AVX2) and eight (AVX-512).
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace lanes4 {
+typedef double V __attribute__((vector_size(32)));
+typedef std::int64_t VI __attribute__((vector_size(32)));
+typedef std::uint64_t VU __attribute__((vector_size(32)));
+typedef std::int32_t VI32 __attribute__((vector_size(16)));
+constexpr int N = 4;
+GATEBOX_LANE V gather(const double *base, VU i) {
+  return reinterpret_cast<V>(_mm256_i64gather_pd(base, reinterpret_cast<__m256i>(i), 8));
+}
+GATEBOX_LANE unsigned mask(VI m) { return static_cast<unsigned>(_mm256_movemask_pd(reinterpret_cast<__m256d>(m))); }
+#include "random_lanes.inc"
+}  // namespace lanes4
+#pragma GCC pop_options
+
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512dq")
+namespace lanes8 {
+typedef double V __attribute__((vector_size(64)));
+typedef std::int64_t VI __attribute__((vector_size(64)));
+typedef std::uint64_t VU __attribute__((vector_size(64)));
+typedef std::int32_t VI32 __attribute__((vector_size(32)));
+constexpr int N = 8;
+GATEBOX_LANE V gather(const double *base, VU i) {
+  return reinterpret_cast<V>(_mm512_mask_i64gather_pd(_mm512_setzero_pd(), 0xff, reinterpret_cast<__m512i>(i), base, 8));
+}
+GATEBOX_LANE unsigned mask(VI m) { return static_cast<unsigned>(_mm512_movepi64_mask(reinterpret_cast<__m512i>(m))); }
+#include "random_lanes.inc"
+}  // namespace lanes8
+#pragma GCC pop_options
+
+__attribute__((target("avx2"))) void gamma_run_avx2(Draws &draws, const GammaConsts &k, double *x, std::size_t n) {
+  lanes4::equal_run(draws, k, x, n);
+}
+__attribute__((target("avx512f,avx512dq"))) void gamma_run_avx512(Draws &draws, const GammaConsts &k, double *x,
+                                                                  std::size_t n) {
+  lanes8::equal_run(draws, k, x, n);
+}
+#endif
+
+// 0: not chosen yet; 1 one element at a time; 2 four lanes (AVX2); 3 eight
+// lanes (AVX-512).
+int g_gamma_kind = 0;
+
+int choose_gamma() {
+#if defined(GATEBOX_RANDOM_LANES)
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq")) return 3;
+  if (__builtin_cpu_supports("avx2")) return 2;
+#endif
+  return 1;
+}
+
+}  // namespace
+
 // The array forms: one sampler call per element, in order, on one run of
 // draws (the stream state is written back once, at the end).
-// GammaRandArray forms the constants of a chunk of shapes first, two at a
-// time (the divisions and square roots of many shapes overlap instead of
-// waiting on each other), and equal neighbours share them.
+// GammaRandArray forms the constants of a chunk of shapes first.  Where the
+// processor has AVX2 or AVX-512, a run of two or more equal shapes of 1 or
+// more goes through equal_run, its attempts in vector lanes (the run may go
+// on past the chunk: its constants are those of its first shape); every other
+// element is drawn by gamma_draw.
 void GammaRandArray(const double *a, double *x, std::size_t count) {
-  constexpr std::size_t kChunk = 64;
-  GammaConsts k[kChunk];
   Draws draws(g_state);
-  for (std::size_t i0 = 0; i0 < count; i0 += kChunk) {
+  if (g_gamma_kind == 0) g_gamma_kind = choose_gamma();
+  void (*run)(Draws &, const GammaConsts &, double *, std::size_t) = nullptr;
+#if defined(GATEBOX_RANDOM_LANES)
+  if (g_gamma_kind == 3) run = gamma_run_avx512;
+  if (g_gamma_kind == 2) run = gamma_run_avx2;
+#endif
+  GammaConsts k[kChunk];
+  std::size_t i0 = 0;
+  while (i0 < count) {
     const std::size_t m = count - i0 < kChunk ? count - i0 : kChunk;
-    for (std::size_t j = 0; j < m; j += 2) {
-      const double s0 = attempt_shape(a[i0 + j]);
-      const double s1 = j + 1 < m ? attempt_shape(a[i0 + j + 1]) : s0;
-      if (j > 0 && s0 == k[j - 1].a && s1 == s0) {
-        k[j] = k[j - 1];
-        k[j + 1] = k[j - 1];
+    chunk_consts(a + i0, m, k);
+    std::size_t next = i0 + m;
+    for (std::size_t j = 0; j < m;) {
+      const double aj = a[i0 + j];
+      if (run != nullptr && i0 + j + 1 < count && a[i0 + j + 1] == aj && aj > 1.0 && regular_shape(aj)) {
+        std::size_t e = i0 + j + 2;
+        while (e < count && a[e] == aj) ++e;
+        run(draws, k[j], x + i0 + j, e - (i0 + j));
+        if (e >= i0 + m) {
+          next = e;
+          break;
+        }
+        j = e - i0;
       } else {
-        gamma_consts2(k[j], s0, k[j + 1], s1);  // k has room for the pair
+        x[i0 + j] = gamma_draw(draws, aj, &k[j]);
+        ++j;
       }
     }
-    for (std::size_t j = 0; j < m; ++j) x[i0 + j] = gamma_draw(draws, a[i0 + j], &k[j]);
+    i0 = next;
   }
 }
 
@@ -702,13 +838,22 @@ WHState &LibraryStream() { return g_state; }
 namespace gatebox_random_test {
 void set_exact_decisions(bool on) { g_exact_decisions = on; }
 bool set_uniform_path(int kind) {
-  g_pos = kBlock;  // the cached block was made by another path
+  g_pos = g_len;  // the cached block was made by another path
   if (kind == 0) {
     g_fill_kind = choose_fill();
     return true;
   }
   if (kind < 1 || kind > choose_fill()) return false;
   g_fill_kind = kind;
+  return true;
+}
+bool set_gamma_path(int kind) {
+  if (kind == 0) {
+    g_gamma_kind = choose_gamma();
+    return true;
+  }
+  if (kind < 1 || kind > choose_gamma()) return false;
+  g_gamma_kind = kind;
   return true;
 }
 double fast_log(double x, double &err) { return ::fast_log(x, err); }

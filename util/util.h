@@ -122,6 +122,10 @@ void set_exact_decisions(bool on);
 // 0 the one chosen for this processor.  False (and no change) when this
 // build or processor lacks it.
 bool set_uniform_path(int kind);
+// The way GammaRandArray makes its attempts: 1 one element at a time, 2 in
+// four lanes (AVX2), 3 in eight lanes (AVX-512), 0 the one chosen for this
+// processor.  False (and no change) when this build or processor lacks it.
+bool set_gamma_path(int kind);
 double fast_log(double x, double &err);
 // The same for an argument of single precision (as every uniform is).
 double fast_log_single(float x, double &err);

@@ -232,6 +232,63 @@ TEST(FastSamplers, ArrayFormsDrawAsTheCallsOneByOne) {
   EXPECT_TRUE(same_state(RandState(), r));
 }
 
+// GammaRandArray on every way this build and processor have of making its
+// attempts (one element at a time, four lanes, eight lanes), in the normal
+// mode and with every decision exact, against the plain sampler element by
+// element.  The arrays mix runs of one shape (short and long, across the
+// chunks of 64 shapes) in each branch of the attempts with shapes below 1 and
+// the special ones; between calls a varying number of uniforms is drawn, so
+// that the calls start at every position of a block of uniforms, and the
+// state is compared after each call.
+TEST(FastSamplers, GammaArrayOnEveryAttemptPathDrawsAsTheCallsOneByOne) {
+  static const double runs[] = {1.5, 5.0, 2.5, 2.5000000000000004, 1.0 + 1e-10, 1.0000000000000004, 1e4,
+                                1.7, 3.2, 0.5, 1e-3, 1.0, 0.0, double(NAN), HUGE_VAL};
+  const long rounds = stream_length(2000);
+  int paths = 0;
+  for (int kind = 1; kind <= 3; ++kind) {
+    if (!gatebox_random_test::set_gamma_path(kind)) continue;
+    ++paths;
+    for (bool exact : {false, true}) {
+      SCOPED_TRACE("attempt path " + std::to_string(kind) + (exact ? ", exact decisions" : ""));
+      gatebox_random_test::set_exact_decisions(exact);
+      Mix mix;
+      SetRandState(SeedState(11));
+      WHState r = SeedState(11);
+      std::vector<double> a, x;
+      long drawn = 0;
+      for (long round = 0; round < rounds; ++round) {
+        a.clear();
+        const int pieces = 1 + static_cast<int>(plain::rand(mix.g) * 8);
+        for (int p = 0; p < pieces; ++p) {
+          const double u = plain::rand(mix.g);
+          if (u < 0.5) {  // a run of one shape, 1 to 200 long
+            const double shape = u < 0.3 ? runs[static_cast<int>(plain::rand(mix.g) * 15)] : 1.0 + 9.0 * plain::rand(mix.g);
+            const int length = 1 + static_cast<int>(plain::rand(mix.g) * (plain::rand(mix.g) < 0.5 ? 8 : 200));
+            a.insert(a.end(), length, shape);
+          } else {
+            const int length = 1 + static_cast<int>(plain::rand(mix.g) * 70);
+            for (int i = 0; i < length; ++i) a.push_back(mix.shape());
+          }
+        }
+        x.assign(a.size(), -1.0);
+        GammaRandArray(a.data(), x.data(), a.size());
+        for (std::size_t i = 0; i < a.size(); ++i) {
+          ASSERT_TRUE(same_bits(x[i], plain::gamma(r, a[i]))) << "round " << round << ", element " << i << " of "
+                                                              << a.size() << ", shape " << a[i];
+        }
+        ASSERT_TRUE(same_state(RandState(), r)) << "round " << round;
+        const int between = static_cast<int>(plain::rand(mix.g) * 130);  // moves the block position
+        for (int i = 0; i < between; ++i) ASSERT_TRUE(same_bits(Rand(), plain::rand(r)));
+        drawn += static_cast<long>(a.size());
+      }
+      EXPECT_GE(drawn, rounds * 100);
+    }
+  }
+  gatebox_random_test::set_exact_decisions(false);
+  gatebox_random_test::set_gamma_path(0);
+  EXPECT_GE(paths, 1);
+}
+
 // The bound of the fast logarithm holds with room to spare (it is a
 // quarter of the stated bound at most, measured against cr_log, which is
 // within half an ulp of log x) on uniforms, on arguments near 1 and near
