@@ -6,6 +6,7 @@
 #include "simd.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -144,6 +145,17 @@ constexpr int kMaxSteps = 10;  // recurrence steps up from [1, 2) below 12
 constexpr std::size_t kBlock = 256;
 
 #ifdef GATEBOX_SIMD_WIDE
+// The tables of cr_log's and cr_exp's first steps, for their lanes
+// (crmath_lanes.inc).
+#include "crexp_table.inc"
+#include "crlog_table.inc"
+
+#include "crlog_rows.inc"
+constexpr LogRows kLogRows = make_log_rows();
+constexpr double kL23 = -(kL2 + kL3);  // rounded once, as in crexp.cpp
+#endif
+
+#ifdef GATEBOX_SIMD_WIDE
 #pragma GCC push_options
 #pragma GCC target("avx2")
 namespace avx2 {
@@ -151,6 +163,7 @@ typedef gatebox::simd::v4d V;
 constexpr int W = 4;
 typedef decltype(V{} < V{}) M;
 typedef int IV __attribute__((vector_size(16)));
+typedef std::uint64_t UV __attribute__((vector_size(32)));
 GATEBOX_INLINE unsigned bits(M m) { return static_cast<unsigned>(_mm256_movemask_pd(reinterpret_cast<__m256d>(m))); }
 #include "gamma_lanes.inc"
 }  // namespace avx2
@@ -163,6 +176,7 @@ typedef gatebox::simd::v8d V;
 constexpr int W = 8;
 typedef decltype(V{} < V{}) M;
 typedef int IV __attribute__((vector_size(32)));
+typedef std::uint64_t UV __attribute__((vector_size(64)));
 GATEBOX_INLINE unsigned bits(M m) {
   const __m512i mi = reinterpret_cast<__m512i>(m);
   return static_cast<unsigned>(_mm512_test_epi64_mask(mi, mi));
@@ -189,6 +203,34 @@ void gamma_array(simd::Isa isa, const double *x, double *y, std::size_t n) {
     default:
       for (std::size_t i = 0; i < n; ++i) y[i] = gamma_element(x[i]);
       return;
+  }
+}
+
+std::size_t gamma_log_lanes(simd::Isa isa, const double *x, double *y, std::size_t n) {
+  switch (isa) {
+#ifdef GATEBOX_SIMD_WIDE
+    case Isa::avx512:
+      return avx512::log_array(x, y, n);
+    case Isa::avx2:
+      return avx2::log_array(x, y, n);
+#endif
+    default:
+      for (std::size_t i = 0; i < n; ++i) y[i] = cr_log(x[i]);
+      return n;
+  }
+}
+
+std::size_t gamma_exp_lanes(simd::Isa isa, const double *x, double *y, std::size_t n) {
+  switch (isa) {
+#ifdef GATEBOX_SIMD_WIDE
+    case Isa::avx512:
+      return avx512::exp_array(x, y, n);
+    case Isa::avx2:
+      return avx2::exp_array(x, y, n);
+#endif
+    default:
+      for (std::size_t i = 0; i < n; ++i) y[i] = cr_exp(x[i]);
+      return n;
   }
 }
 

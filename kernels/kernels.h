@@ -34,6 +34,13 @@ double gamma_element(double x);
 // loop without AVX2), the second takes the one given (it must be available).
 void gamma_array(const double *x, double *y, std::size_t n);
 void gamma_array(simd::Isa isa, const double *x, double *y, std::size_t n);
+// The lanes of cr_log and cr_exp that gamma_array uses above 12, for the
+// tests: y[i] = cr_log(x[i]) (cr_exp(x[i])) for i < n, bit for bit, on the
+// instruction set given (the scalar function on the others); returns the
+// number of elements the scalar function computed (outside the lanes'
+// domain, undecided by their rounding test, or in the tail).
+std::size_t gamma_log_lanes(simd::Isa isa, const double *x, double *y, std::size_t n);
+std::size_t gamma_exp_lanes(simd::Isa isa, const double *x, double *y, std::size_t n);
 
 // ---- trigamma (trigamma_kernel.cpp) ----------------------------------------
 // y[i] = trigamma(x[i]) for i < n, bit for bit; x and y may be the same

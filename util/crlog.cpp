@@ -97,49 +97,7 @@
 namespace {
 #include "crlog_table.inc"
 
-// The first step's rows, built at compile time from kLogFast: with z0,
-// the smallest z of row i (its top 9 mantissa bits, with z's exponent),
-// and a = z0 c - 1,
-//   r = (z - z0) c + a = z c - 1
-// exactly with roundings that are exact: z - z0 (Sterbenz: z0 <= z <
-// 2 z0) is below the row width, 2^-9 for z >= 1 and 2^-10 for z < 1, on
-// the grid of z's ulp, so it has at most 43 bits and (z - z0) c (c of 10
-// bits) at most 53; z0 c (10 + 10 bits) and z0 c - 1 (Sterbenz) are exact
-// too, and the sum is the double z c - 1 (see the header).  z - z0 is the
-// integer of x's low 43 mantissa bits times ulp(z) (2^-52 for z >= 1,
-// 2^-53 below), so the row holds cs = c ulp(z) and (z - z0) c is that
-// integer, converted exactly, times cs: no z to build from the bits and
-// no subtraction.  The integer is read as the signed 64-bit ix << 20:
-// x's low 44 mantissa bits on top, that is zd 2^20 - b 2^63 with b the
-// lowest bit of the row index (bit 43 of ix), one shift where masking the
-// 43 bits needs a 64-bit constant and an and.  zd - b 2^43 has at most 43
-// significant bits (for b = 1 it is minus 2^43 - zd, in (0, 2^43]), so the
-// conversion and the product with cs = c ulp(z) 2^-20 stay exact, and the
-// row holds a = (z0 + b w) c - 1 (w the row width: b w = b 2^43 ulp(z)
-// puts back what b 2^63 took off), again exact by Sterbenz (z0 + w is
-// within the row's reach of 1/c).  Rows of 32 bytes, stored by t, the top
-// 9 mantissa bits of x (row i of kLogFast at t = i + 2 kLogWrap mod 512),
-// so that the address comes from x's bits directly (a byte offset 8 t,
-// shift and mask, scaled by 4 in the address), not after the subtraction
-// of kLogOff: one step fewer before the loads that everything waits for.
-struct LogRow {
-  double cs, a, lh, ll;
-};
-struct LogRows {
-  LogRow row[512];
-};
-constexpr LogRows make_log_rows() {
-  LogRows t{};
-  for (int i = 0; i < 512; ++i) {
-    const int m = (i + 2 * kLogWrap) % 512;  // the top 9 mantissa bits of row i
-    const bool below1 = m >= 2 * kLogWrap;
-    const double z0 = (1.0 + m / 512.0) * (below1 ? 0.5 : 1.0);
-    const double c = kLogFast[i][0];
-    const double z1 = (i & 1) ? z0 + (below1 ? 0x1p-10 : 0x1p-9) : z0;  // z0 + b w
-    t.row[m] = {c * (below1 ? 0x1p-73 : 0x1p-72), z1 * c - 1.0, kLogFast[i][1], kLogFast[i][2]};
-  }
-  return t;
-}
+#include "crlog_rows.inc"
 constexpr LogRows kLogRows = make_log_rows();
 }  // namespace
 

@@ -1,6 +1,8 @@
 // The trigamma and gamma array kernels on every instruction set the CPU
 // offers, compared bit for bit with their plain per-element loops on random
-// arguments and on special ones placed in every lane position.
+// arguments and on special ones placed in every lane position; the lanes of
+// cr_log and cr_exp that gamma uses, compared with the scalar functions.
+#include "crmath.h"
 #include "kernels.h"
 #include "simd.h"
 
@@ -168,6 +170,131 @@ TEST(GammaArray, MatchesTheLoopOnSpecialArguments) {
   for (std::size_t n = 1; n <= specials.size(); ++n)
     expect_same_as_loop(gamma_isa, gatebox::gamma_element,
                         std::vector<double>(specials.begin(), specials.begin() + n), "only specials");
+}
+
+// Arguments of the logarithm in [12, 171.7] whose first-step rounding test
+// fails (found by a search over random arguments): the lanes must leave
+// every one to cr_log.
+const double kLogUndecided[] = {0x1.a1478a0dfca8cp+5, 0x1.7224a778de15dp+4, 0x1.1b433b44c0d78p+7, 0x1.6ceebf7abf6b8p+6,
+                                0x1.b317d1e0e9d5p+5, 0x1.77dd424bf39c2p+4, 0x1.fb84609114124p+3, 0x1.2bf8238422a3p+6,
+                                0x1.1ddb215f82cb6p+6, 0x1.30aa3ed368acp+4, 0x1.3be331762cb3p+7, 0x1.5b94e740f97a6p+5};
+
+// Many arguments of Stirling's path, where the logarithm and exp run in
+// lanes, and of the reflected range, where cr_sin adds to them; and the
+// arguments whose logarithm the lanes leave undecided, as they are and
+// reflected (x = 1 - y, exact, gives y back).
+TEST(GammaArray, MatchesTheLoopOnManyStirlingAndReflectedArguments) {
+  expect_same_as_loop(gamma_isa, gatebox::gamma_element, uniform(1000000, 12.0, 171.6, 21), "Stirling");
+  expect_same_as_loop(gamma_isa, gatebox::gamma_element, uniform(1000000, -170.0, -11.0, 22), "reflected");
+  std::vector<double> undecided;
+  for (double y : kLogUndecided) {
+    undecided.push_back(y);
+    undecided.push_back(1.0 - y);
+  }
+  expect_same_as_loop(gamma_isa, gatebox::gamma_element, with_specials(undecided, 3000, -170.0, 171.6), "undecided");
+}
+
+double from_bits(std::uint64_t u) {
+  double v;
+  std::memcpy(&v, &u, sizeof v);
+  return v;
+}
+
+// The elements of lanes(isa, ...) that differ from f, per instruction set;
+// the returned counts of scalar elements in `scalar`.
+template <class Lanes, class F>
+void expect_lanes_match(Lanes lanes, F f, const std::vector<double> &x, const char *what,
+                        std::size_t *scalar = nullptr) {
+  std::vector<double> want(x.size());
+  for (std::size_t i = 0; i < x.size(); ++i) want[i] = f(x[i]);
+  for (Isa isa : {Isa::avx2, Isa::avx512}) {
+    if (!gatebox::simd::available(isa)) continue;
+    std::vector<double> y(x.size(), -1.0);
+    const std::size_t n = lanes(isa, x.data(), y.data(), x.size());
+    if (scalar) scalar[isa == Isa::avx512] = n;
+    const long d = first_difference(y, want);
+    EXPECT_EQ(d, -1) << what << ", isa " << static_cast<int>(isa) << ": x = " << std::hexfloat << x[d < 0 ? 0 : d]
+                     << " gives " << y[d < 0 ? 0 : d] << ", the scalar function " << want[d < 0 ? 0 : d];
+  }
+}
+
+TEST(GammaLanes, LogMatchesCrLog) {
+  std::size_t scalar[2] = {0, 0};
+  // Random arguments over the lanes' domain (about one in 8e5 fails the
+  // rounding test, so some of these reach cr_log), uniform in value and in
+  // the bit pattern.
+  expect_lanes_match(gatebox::gamma_log_lanes, cr_log, uniform(3000000, 12.0, 171.7, 31), "random", scalar);
+  for (int wide = 0; wide < 2; ++wide) {
+    if (gatebox::simd::available(wide ? Isa::avx512 : Isa::avx2)) {
+      EXPECT_GT(scalar[wide], 0u) << wide;
+    }
+  }
+  std::mt19937_64 rng(32);
+  std::uniform_int_distribution<std::uint64_t> pattern(bits(12.0), bits(171.7));
+  std::vector<double> x(1000000);
+  for (double &v : x) v = from_bits(pattern(rng));
+  expect_lanes_match(gatebox::gamma_log_lanes, cr_log, x, "random bit patterns");
+  // The rows' edges (the top 9 mantissa bits, including the wrap point of
+  // the reduction) in each binade of the domain, a few ulps either side,
+  // and the binades' and the domain's own ends.
+  x.clear();
+  for (std::uint64_t e = 1026; e <= 1030; ++e)
+    for (std::uint64_t t = 0; t < 512; ++t)
+      for (std::uint64_t d = 0; d < 4; ++d) {
+        const std::uint64_t u = e << 52 | t << 43;
+        x.push_back(from_bits(u + d));
+        x.push_back(from_bits(u - d - 1));
+      }
+  for (double edge : {12.0, 16.0, 32.0, 64.0, 128.0, 171.7})
+    for (int d = -5; d <= 5; ++d) x.push_back(from_bits(bits(edge) + static_cast<std::uint64_t>(d)));
+  expect_lanes_match(gatebox::gamma_log_lanes, cr_log, x, "row edges");
+  // Outside the domain (cr_log's special arguments among them), mixed with
+  // arguments inside it in every lane position.
+  const std::vector<double> outside = {0.0, -0.0, kNaN, -kNaN, kInf, -kInf, 4.9e-324, DBL_MIN, 1.0, 0.5, 11.999,
+                                       std::nextafter(171.7, 200.0), 1e300, -12.0, -100.0, DBL_MAX};
+  expect_lanes_match(gatebox::gamma_log_lanes, cr_log, with_specials(outside, 3000, 12.0, 171.7), "outside");
+  // Undecided arguments: every one to the scalar function, and alone in
+  // their vectors or among decided ones, in every lane position.
+  x.assign(std::begin(kLogUndecided), std::end(kLogUndecided));
+  x.resize(16, x[0]);
+  expect_lanes_match(gatebox::gamma_log_lanes, cr_log, x, "undecided", scalar);
+  for (int wide = 0; wide < 2; ++wide) {
+    if (gatebox::simd::available(wide ? Isa::avx512 : Isa::avx2)) {
+      EXPECT_EQ(scalar[wide], 16u) << wide;
+    }
+  }
+  expect_lanes_match(gatebox::gamma_log_lanes, cr_log,
+                     with_specials(std::vector<double>(std::begin(kLogUndecided), std::end(kLogUndecided)), 2000,
+                                   12.0, 171.7),
+                     "undecided among others");
+}
+
+TEST(GammaLanes, ExpMatchesCrExp) {
+  std::size_t scalar[2] = {0, 0};
+  // gamma's sums, ln Gamma(12) to ln Gamma(171.7) (past the lanes' end at
+  // 708.39, where cr_exp goes its rare way): about one in 128 fails the
+  // rounding test.
+  expect_lanes_match(gatebox::gamma_exp_lanes, cr_exp, uniform(3000000, 17.0, 709.8, 41), "random", scalar);
+  for (int wide = 0; wide < 2; ++wide) {
+    if (gatebox::simd::available(wide ? Isa::avx512 : Isa::avx2)) {
+      EXPECT_GT(scalar[wide], 10000u) << wide;
+    }
+  }
+  expect_lanes_match(gatebox::gamma_exp_lanes, cr_exp, uniform(1000000, 1e-16, 17.0, 42), "below gamma's sums");
+  // The midpoints between multiples of ln2/128 (where the table row
+  // changes), the binades' ends, the domain's ends and the overflow
+  // threshold, a few ulps either side.
+  std::vector<double> x;
+  for (int k = 0; k < 128 * 1022; k += 7) {
+    const double mid = (k + 0.5) * 0x1.62e42fefa39efp-8;
+    for (int d = -3; d <= 3; ++d) x.push_back(from_bits(bits(mid) + static_cast<std::uint64_t>(d)));
+  }
+  for (double edge : {0x1p-54, 1.0, 16.0, 32.0, 64.0, 128.0, 256.0, 512.0, 0x1.6231eb851eb85p+9, 0x1.62e42fefa39efp+9})
+    for (int d = -5; d <= 5; ++d) x.push_back(from_bits(bits(edge) + static_cast<std::uint64_t>(d)));
+  expect_lanes_match(gatebox::gamma_exp_lanes, cr_exp, x, "edges");
+  const std::vector<double> outside = {0.0, -0.0, kNaN, -kNaN, kInf, -kInf, 4.9e-324, -1.0, -700.0, -745.0, 709.0,
+                                       709.79, 710.0, 1e300, 0x1p-60, -0x1p-60};
+  expect_lanes_match(gatebox::gamma_exp_lanes, cr_exp, with_specials(outside, 3000, 17.0, 708.0), "outside");
 }
 
 }  // namespace
