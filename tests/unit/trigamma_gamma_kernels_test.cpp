@@ -85,7 +85,7 @@ TEST(TrigammaArray, MatchesTheLoopOnRandomArgumentsOfEverySize) {
     double lo, hi;
   };
   for (Range r : {Range{0.0, 100.0}, Range{0.0, 10.0}, Range{7.0, 9.0}, Range{-20.0, 20.0}, Range{1e-6, 1e-3}})
-    for (std::size_t n : kSizes) expect_same_as_loop(trigamma_isa, trigamma, uniform(n, r.lo, r.hi, 1 + n), "random");
+    for (std::size_t n : kSizes) expect_same_as_loop(trigamma_isa, trigamma, uniform(n, r.lo, r.hi, static_cast<unsigned>(1 + n)), "random");
   // The default dispatch too.
   std::vector<double> x = uniform(3000, 0.0, 100.0, 3), y(x.size()), want(x.size());
   gatebox::trigamma_array(x.data(), y.data(), x.size());
@@ -143,7 +143,7 @@ TEST(GammaArray, MatchesTheLoopOnRandomArgumentsOfEverySize) {
   // the switch at 12, the ends of the finite range.
   for (Range r : {Range{-50.0, 170.0}, Range{0.0, 12.0}, Range{-12.0, 0.0}, Range{11.0, 13.0}, Range{-172.0, -168.0},
                   Range{168.0, 172.0}})
-    for (std::size_t n : kSizes) expect_same_as_loop(gamma_isa, gatebox::gamma_element, uniform(n, r.lo, r.hi, 5 + n), "random");
+    for (std::size_t n : kSizes) expect_same_as_loop(gamma_isa, gatebox::gamma_element, uniform(n, r.lo, r.hi, static_cast<unsigned>(5 + n)), "random");
   std::vector<double> x = uniform(3000, -50.0, 170.0, 3), y(x.size()), want(x.size());
   gatebox::gamma_array(x.data(), y.data(), x.size());
   for (std::size_t i = 0; i < x.size(); ++i) want[i] = gatebox::gamma_element(x[i]);
