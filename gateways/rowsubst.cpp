@@ -16,7 +16,8 @@
 // before them (each solved row is loaded once for R rows) and then finish one
 // after the other; an upper row's sum starts with the row just solved, so
 // upper rows go one at a time.  A row of the column-major T is m doubles
-// apart, so for a block of upper rows the part of T right of the diagonal is
+// apart, so a group of lower rows first packs its coefficients step by step,
+// and for a block of upper rows the part of T right of the diagonal is
 // first copied into rows of its own (a cache line of T serves the whole
 // block, and the rows are then read contiguously); the copy fetches columns
 // of T ahead, since they are too far apart for the hardware to guess, and
@@ -93,6 +94,7 @@ void plain(bool lower, const double *t, Index m, double *x, Index k) {
 template <class V, int NV, int R, int NB>
 struct Rows {
   static constexpr int W = static_cast<int>(sizeof(V) / sizeof(double));
+  static_assert(R <= kRowBlock, "a group's packed coefficients fit the workspace");
 
   // Columns [0, NC*W) of row i of the workspace w (leading dimension ldw):
   // s = sum over l in [l0, l1) of T(i, l)*w(l, :), then w(i, :) = (w(i, :) - s)/T(i, i),
@@ -142,15 +144,16 @@ struct Rows {
   // Lower triangle, rows [i0, i0+R) at once, columns [0, NC*W): the part of
   // each sum over l < i0 (common to the R rows, so each loaded row of w serves
   // R rows), then the rows one after the other with their steps l in [i0, i).
+  // The rows' coefficients are packed: T(i0 + r, l) at tp[r + l*R].
   template <int NC>
-  static GATEBOX_INLINE void lower_rows(const double *t, Index m, double *w, Index ldw, Index i0) {
+  static GATEBOX_INLINE void lower_rows(const double *tp, double *w, Index ldw, Index i0) {
     V acc[R][NC];
 #pragma GCC unroll 16
     for (int r = 0; r < R; ++r)
 #pragma GCC unroll 16
       for (int v = 0; v < NC; ++v) acc[r][v] = V{};
     for (Index l = 0; l < i0; ++l) {
-      const double *tl = t + i0 + l * m;
+      const double *tl = tp + l * R;
       const double *wl = w + l * ldw;
       V wv[NC];
 #pragma GCC unroll 16
@@ -167,11 +170,11 @@ struct Rows {
       const Index i = i0 + r;
 #pragma GCC unroll 16
       for (int q = 0; q < r; ++q) {
-        const double tq = t[i + (i0 + q) * m];
+        const double tq = tp[r + (i0 + q) * R];
 #pragma GCC unroll 16
         for (int v = 0; v < NC; ++v) acc[r][v] = acc[r][v] + tq * load<V>(w + (i0 + q) * ldw + v * W);
       }
-      const double tii = t[i + i * m];
+      const double tii = tp[r + i * R];
 #pragma GCC unroll 16
       for (int v = 0; v < NC; ++v) {
         double *wi = w + i * ldw + v * W;
@@ -181,11 +184,11 @@ struct Rows {
   }
 
   template <int NC>
-  static GATEBOX_INLINE void lower_rows_cols(int nv, const double *t, Index m, double *w, Index ldw, Index i0) {
+  static GATEBOX_INLINE void lower_rows_cols(int nv, const double *tp, double *w, Index ldw, Index i0) {
     if (nv == NC)
-      lower_rows<NC>(t, m, w, ldw, i0);
+      lower_rows<NC>(tp, w, ldw, i0);
     else if constexpr (NC > 1)
-      lower_rows_cols<NC - 1>(nv, t, m, w, ldw, i0);
+      lower_rows_cols<NC - 1>(nv, tp, w, ldw, i0);
   }
 
   static GATEBOX_INLINE void solve(bool lower, const double *t, Index m, double *x, Index k, double *work) {
@@ -200,9 +203,23 @@ struct Rows {
       }
       Index s = 0;
       if (lower)
-        for (; s + R <= m; s += R)
+        for (; s + R <= m; s += R) {
+          // The R rows' coefficients, a row of the column-major T m doubles
+          // apart, are first packed step by step (the R of a step side by
+          // side, the lower triangle only), fetching columns ahead as the
+          // upper copy does: the column passes then read them contiguously.
+          double *tp = work + jc * m;
+          for (Index l = 0; l < s + R; ++l) {
+            const double *tl = t + l * m;
+            if (l + kAhead < s) {
+              __builtin_prefetch(tl + kAhead * m + s);
+              __builtin_prefetch(tl + kAhead * m + s + R - 1);
+            }
+            for (Index r = std::max<Index>(0, l - s); r < R; ++r) tp[r + l * R] = tl[s + r];
+          }
           for (Index jt = 0; jt < ldw; jt += NB * W)
-            lower_rows_cols<NB>(static_cast<int>(std::min<Index>(NB, (ldw - jt) / W)), t, m, work + jt, ldw, s);
+            lower_rows_cols<NB>(static_cast<int>(std::min<Index>(NB, (ldw - jt) / W)), tp, work + jt, ldw, s);
+        }
       if (lower) {
         for (; s < m; ++s) {
           const double tii = t[s + s * m];
