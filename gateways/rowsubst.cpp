@@ -280,7 +280,8 @@ __attribute__((target("avx512f"))) void solve_avx512(bool lower, const double *t
 
 }  // namespace
 
-// The row-major chunk, then the copied coefficients of a block of upper rows.
+// The row-major chunk, then the copied coefficients of a block of upper rows
+// or the packed ones of a group of lower rows.
 std::size_t rowsubst_workspace(std::size_t m, std::size_t k) {
   return k ? m * chunk_columns(m, k) + m * static_cast<std::size_t>(kRowBlock) : 0;
 }
