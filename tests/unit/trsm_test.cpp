@@ -4,6 +4,7 @@
 #include "rowsubst.h"
 #include "unit/trsm_reference.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -237,6 +238,34 @@ TEST(Rowsubst, EveryInstructionSetMatchesThePlainLoopsBitForBit) {
           EXPECT_TRUE(std::isnan(work.back()));  // the workspace is not overrun
         }
       }
+}
+
+TEST(Rowsubst, WorkspaceAtEveryOffsetFromACacheLine) {
+  // The solver starts its rows at the first 64-byte boundary of the
+  // workspace: at every offset the result is the plain loops' and nothing
+  // past the workspace is written.
+  for (bool lower : {true, false})
+    for (long m : {9L, 40L}) {
+      const long k = 17;
+      Data d = make(Fill::random, m, k, m, m, static_cast<unsigned>(m + lower));
+      poison_other_triangle(d.a, !lower, m, m);
+      std::vector<double> want = d.b;
+      reference::rowsubst(lower, d.a.data(), m, want.data(), k);
+      const std::size_t size = gatebox::rowsubst_workspace(m, k);
+      std::vector<double> buffer(size + 16, kNaN);
+      for (std::size_t off = 0; off < 8; ++off) {
+        std::fill(buffer.begin(), buffer.end(), kNaN);
+        for (RI isa : rowsubst_isas()) {
+          std::vector<double> got = d.b;
+          gatebox::rowsubst_detail::solve(isa, lower, d.a.data(), m, got.data(), k, buffer.data() + off);
+          long at = first_difference(got, want);
+          ASSERT_EQ(at, -1) << "isa " << static_cast<int>(isa) << " lower " << lower << " m " << m << " offset "
+                            << off;
+          for (std::size_t i = off + size; i < buffer.size(); ++i)
+            ASSERT_TRUE(std::isnan(buffer[i])) << "isa " << static_cast<int>(isa) << " offset " << off << " at " << i;
+        }
+      }
+    }
 }
 
 }  // namespace
