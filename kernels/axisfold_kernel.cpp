@@ -30,7 +30,21 @@ using std::ptrdiff_t;
 // stride for a kept run, by 0 for a summed one, and back when a counter wraps.
 // Blocks of a large array are walked in two halves side by side (foldsum).
 
-// out[i] += in[i], i < len; two elements per SSE2 addition, four in flight.
+// out[i] += in[i], i < 8: two elements per SSE2 addition, four in flight.
+#if defined(__SSE2__) || defined(_M_X64)
+inline void add8(double *__restrict out, const double *__restrict in) {
+  const __m128d a = _mm_add_pd(_mm_loadu_pd(out), _mm_loadu_pd(in));
+  const __m128d b = _mm_add_pd(_mm_loadu_pd(out + 2), _mm_loadu_pd(in + 2));
+  const __m128d c = _mm_add_pd(_mm_loadu_pd(out + 4), _mm_loadu_pd(in + 4));
+  const __m128d d = _mm_add_pd(_mm_loadu_pd(out + 6), _mm_loadu_pd(in + 6));
+  _mm_storeu_pd(out, a);
+  _mm_storeu_pd(out + 2, b);
+  _mm_storeu_pd(out + 4, c);
+  _mm_storeu_pd(out + 6, d);
+}
+#endif
+
+// out[i] += in[i], i < len, by add8.
 // The blocks follow one another in memory, so the input is one stream; it is
 // prefetched 4 KiB ahead (the next page, which the hardware prefetcher does
 // not enter on its own), 12-17% faster on 100x200x50x20 over [2 4] than
@@ -47,14 +61,7 @@ void add_block(double *__restrict out, const double *__restrict in, ptrdiff_t le
   for (; i + 8 <= len; i += 8) {
     if (prefetch)
       _mm_prefetch(reinterpret_cast<const char *>(reinterpret_cast<std::uintptr_t>(in + i) + ahead), _MM_HINT_T0);
-    __m128d a = _mm_add_pd(_mm_loadu_pd(out + i), _mm_loadu_pd(in + i));
-    __m128d b = _mm_add_pd(_mm_loadu_pd(out + i + 2), _mm_loadu_pd(in + i + 2));
-    __m128d c = _mm_add_pd(_mm_loadu_pd(out + i + 4), _mm_loadu_pd(in + i + 4));
-    __m128d d = _mm_add_pd(_mm_loadu_pd(out + i + 6), _mm_loadu_pd(in + i + 6));
-    _mm_storeu_pd(out + i, a);
-    _mm_storeu_pd(out + i + 2, b);
-    _mm_storeu_pd(out + i + 4, c);
-    _mm_storeu_pd(out + i + 6, d);
+    add8(out + i, in + i);
   }
 #endif
   for (; i < len; ++i) out[i] += in[i];
@@ -75,22 +82,8 @@ void add_block_pair(double *__restrict out, const double *__restrict in, double 
   for (; i + 8 <= len; i += 8) {
     _mm_prefetch(reinterpret_cast<const char *>(reinterpret_cast<std::uintptr_t>(in + i) + ahead), _MM_HINT_T0);
     _mm_prefetch(reinterpret_cast<const char *>(reinterpret_cast<std::uintptr_t>(in2 + i) + ahead), _MM_HINT_T0);
-    __m128d a = _mm_add_pd(_mm_loadu_pd(out + i), _mm_loadu_pd(in + i));
-    __m128d b = _mm_add_pd(_mm_loadu_pd(out + i + 2), _mm_loadu_pd(in + i + 2));
-    __m128d c = _mm_add_pd(_mm_loadu_pd(out + i + 4), _mm_loadu_pd(in + i + 4));
-    __m128d d = _mm_add_pd(_mm_loadu_pd(out + i + 6), _mm_loadu_pd(in + i + 6));
-    _mm_storeu_pd(out + i, a);
-    _mm_storeu_pd(out + i + 2, b);
-    _mm_storeu_pd(out + i + 4, c);
-    _mm_storeu_pd(out + i + 6, d);
-    a = _mm_add_pd(_mm_loadu_pd(out2 + i), _mm_loadu_pd(in2 + i));
-    b = _mm_add_pd(_mm_loadu_pd(out2 + i + 2), _mm_loadu_pd(in2 + i + 2));
-    c = _mm_add_pd(_mm_loadu_pd(out2 + i + 4), _mm_loadu_pd(in2 + i + 4));
-    d = _mm_add_pd(_mm_loadu_pd(out2 + i + 6), _mm_loadu_pd(in2 + i + 6));
-    _mm_storeu_pd(out2 + i, a);
-    _mm_storeu_pd(out2 + i + 2, b);
-    _mm_storeu_pd(out2 + i + 4, c);
-    _mm_storeu_pd(out2 + i + 6, d);
+    add8(out + i, in + i);
+    add8(out2 + i, in2 + i);
   }
 #endif
   for (; i < len; ++i) {
