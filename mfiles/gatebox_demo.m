@@ -179,8 +179,9 @@ function demo_tilearray ()
   A = rand (500);
   speed ('500x500 tiled [3 4] (24 MB result)', 'tilearray(A, [3 4])', @() tilearray (A, [3 4]), ...
          'repmat(A, [3 4])', @() repmat (A, [3 4]), 5);
-  printf ('  (both are bound by fresh memory for the result, and Octave 7.3 copies every array a\n');
-  printf ('  MEX file returns once more; BENCHMARKS.md has the gateway''s own time without that copy)\n');
+  printf ('  (both are bound by fresh memory for the result; Octave 7.3 copies an array a MEX file\n');
+  printf ('  returns unless its interpreter made it, so tilearray has the interpreter''s zeros make\n');
+  printf ('  it, one write more than repmat; BENCHMARKS.md has the gateway''s own time)\n');
 end
 
 function demo_axisfold ()
