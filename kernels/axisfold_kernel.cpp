@@ -306,55 +306,47 @@ void foldsum(double *out, const double *in, std::ptrdiff_t d, const std::ptrdiff
 #endif
   // More than 1 MiB of input (a core's second-level cache holds 512 KiB).
   const bool large = total > (1 << 17);
-  if (rows == 1 && large) {
-    // Blocks added to consecutive outputs, from a large array: the outputs
-    // are split in two by the outermost kept run of length 2 or more, and
-    // the two halves are walked side by side (add_block_pair), each in
-    // storage order; an output element belongs to one half, so it receives
-    // its inputs in the same order as in the single walk.  With an odd
-    // length, the last slice of that run is walked alone afterwards.
-    ptrdiff_t split = -1;
+  // Blocks added to consecutive outputs, from a large array: the outputs are
+  // split in two by the outermost kept run of length 2 or more, and the two
+  // halves are walked side by side (add_block_pair), each in storage order;
+  // an output element belongs to one half, so it receives its inputs in the
+  // same order as in the single walk.  With an odd length, the last slice of
+  // that run is walked alone afterwards.
+  ptrdiff_t split = -1;
+  if (rows == 1 && large)
     for (ptrdiff_t k = m - 1; k >= inner && split < 0; --k)
       if (!flag[k] && len[k] >= 2) split = k;
-    if (split >= 0) {
-      ptrdiff_t *jump = flag;  // flag is not read again: the input strides of the runs
-      for (ptrdiff_t k = inner, s = block; k < m; ++k) {
-        jump[k] = s;
-        s *= len[k];
-      }
-      const ptrdiff_t n = len[split], half = n / 2, slices = total / block / n;
-      len[split] = half;
-      const double *a = in;
-      double *p = out;
-      for (ptrdiff_t b = 0; b < slices * half; ++b) {
-        add_block_pair(p, a, p + half * step[split], a + half * jump[split], cols);
+  ptrdiff_t *jump = flag;  // flag is not read again: the input strides of the runs
+  for (ptrdiff_t k = inner, s = block; k < m; ++k) {
+    jump[k] = s;
+    s *= len[k];
+  }
+  if (split >= 0) {
+    const ptrdiff_t n = len[split], half = n / 2, slices = total / block / n;
+    len[split] = half;
+    const double *a = in;
+    double *p = out;
+    for (ptrdiff_t b = 0; b < slices * half; ++b) {
+      add_block_pair(p, a, p + half * step[split], a + half * jump[split], cols);
+      advance(inner, m, len, step, jump, counter, p, a);
+    }
+    if (n % 2) {
+      len[split] = 1;  // the counters are back at 0, p and a at the start
+      a = in + 2 * half * jump[split];
+      p = out + 2 * half * step[split];
+      for (ptrdiff_t b = 0; b < slices; ++b) {
+        add_block<true>(p, a, cols);
         advance(inner, m, len, step, jump, counter, p, a);
       }
-      if (n % 2) {
-        len[split] = 1;  // the counters are back at 0, p and a at the start
-        a = in + 2 * half * jump[split];
-        p = out + 2 * half * step[split];
-        for (ptrdiff_t b = 0; b < slices; ++b) {
-          add_block<true>(p, a, cols);
-          advance(inner, m, len, step, jump, counter, p, a);
-        }
-      }
-      return;
     }
+    return;
   }
   void (*block_add)(double *, const double *, ptrdiff_t) = large ? add_block<true> : add_block<false>;
   double *p = out;
-  for (ptrdiff_t done = 0; done < total; done += block, in += block) {
+  for (ptrdiff_t done = 0; done < total; done += block) {
     if (rows == 1) block_add(p, in, cols);
     else columns_add(p, in, rows, cols);
-    for (ptrdiff_t k = inner; k < m; ++k) {  // advance the odometer over the outer runs
-      if (++counter[k] < len[k]) {
-        p += step[k];
-        break;
-      }
-      counter[k] = 0;
-      p -= step[k] * (len[k] - 1);
-    }
+    advance(inner, m, len, step, jump, counter, p, in);  // the blocks in storage order
   }
 }
 
