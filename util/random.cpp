@@ -724,6 +724,7 @@ inline bool regular_shape(double a) { return a >= kTiny && a < HUGE_VAL && !(std
 #define GATEBOX_RANDOM_LANES 1
 // The lane helpers are always inlined into code compiled for their width,
 // so the calling convention of wide vectors never applies.
+#pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
 #define GATEBOX_LANE inline __attribute__((always_inline))
 
@@ -767,6 +768,7 @@ __attribute__((target("avx512f,avx512dq"))) void gamma_run_avx512(Draws &draws, 
                                                                   std::size_t n) {
   lanes8::equal_run(draws, k, x, n);
 }
+#pragma GCC diagnostic pop
 #endif
 
 // 0: not chosen yet; 1 one element at a time; 2 four lanes (AVX2); 3 eight
