@@ -274,8 +274,8 @@ class Draws {
   }
   double next() {
     if (pos_ == len_) {
-      pos_ = fill_block(block_state(len_));
-      len_ = kBlock;
+      pos_ = fill_block(block_state(len_), refill_);
+      len_ = refill_;
     }
     return g_block.u[pos_++];
   }
@@ -288,6 +288,10 @@ class Draws {
     }
     return g_block.u + pos_;
   }
+  // Refills with kWideBlock uniforms from here on: for the array samplers,
+  // whose refills then come eight times less often.  A refill sits on the
+  // path from one attempt's outcome to the next attempt's uniforms.
+  void wide() { refill_ = kWideBlock; }
   // Consumes the next n uniforms, all within the last window.
   void advance(int n) { pos_ += n; }
   // The state reached so far, and a new start from another state.
@@ -301,6 +305,7 @@ class Draws {
   WHState &s_;
   int pos_;
   int len_;  // uniforms in the block (g_len, kept here while the draws run)
+  int refill_ = kBlock;  // uniforms in a refill
 };
 
 // ---- A fast logarithm for deciding comparisons ----------------------------
@@ -410,11 +415,6 @@ inline int fast_log_test(double c2, double u1, double w) {
 
 inline bool exact_log_test(double c2, double u1, double w) { return c2 * cr_log(u1) - cr_log(w) + w < 1.0; }
 
-inline bool log_test(double c2, double u1, double w) {
-  const int fast = fast_log_test(c2, u1, w);
-  return fast < 0 ? exact_log_test(c2, u1, w) : fast == 1;
-}
-
 // ---- Binomial waiting time --------------------------------------------------
 
 // The waiting-time count on n >= 1 trials with q = -ln(1 - p), as written:
@@ -523,20 +523,15 @@ static double gamma_attempts(Draws &draws, const GammaConsts &k, double boost) {
     if (squeeze) u1 = u2 + k.c4 * (1.0 - 1.86 * u1);
     if (u1 <= 0.0 || u1 >= 1.0) continue;
     double w = k.c1 * u2 / u1;
-    // Quick acceptance, then the logarithmic test.
+    // Quick acceptance, then the logarithmic test.  Whether an attempt
+    // passes either is random, so the fast form of the logarithmic test is
+    // made in every attempt and one branch accepts by either: a wrong guess
+    // costs one wait for the attempt's outcome rather than one per test.
     const bool quick = k.c2 * u1 + w + 1.0 / w <= k.c3;
-    if (squeeze) {
-      // Above 2.5 most attempts fail the quick test and go on to the
-      // logarithmic one: its fast form is made in every attempt, and one
-      // branch, mostly taken, accepts by either test.
-      const int fast = fast_log_test(k.c2, u1, w);
-      if (quick | (fast == 1)) return scale * w;
-      if (fast == 0) continue;
-      if (exact_log_test(k.c2, u1, w)) return scale * w;
-      continue;
-    }
-    if (quick) return scale * w;
-    if (log_test(k.c2, u1, w)) return scale * w;
+    const int fast = fast_log_test(k.c2, u1, w);
+    if (quick | (fast == 1)) return scale * w;
+    if (fast == 0) continue;
+    if (exact_log_test(k.c2, u1, w)) return scale * w;
   }
 }
 
@@ -794,6 +789,7 @@ int choose_gamma() {
 // element is drawn by gamma_draw.
 void GammaRandArray(const double *a, double *x, std::size_t count) {
   Draws draws(g_state);
+  draws.wide();
   if (g_gamma_kind == 0) g_gamma_kind = choose_gamma();
   void (*run)(Draws &, const GammaConsts &, double *, std::size_t) = nullptr;
 #if defined(GATEBOX_RANDOM_LANES)
