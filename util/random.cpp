@@ -359,6 +359,42 @@ inline double fast_log_t(double x, double &err) {
 inline double fast_log(double x, double &err) { return fast_log_t<false>(x, err); }
 inline double fast_log_single(double x, double &err) { return fast_log_t<true>(x, err); }
 
+// Whether x is a positive normal double, the domain of fast_log.
+inline bool positive_normal(double x) {
+  std::uint64_t u;
+  std::memcpy(&u, &x, sizeof u);
+  return u - 0x0010000000000000ULL < 0x7fe0000000000000ULL;
+}
+
+#if defined(__SSE2__)
+// fast_log of two positive normal doubles at once, x0 in the low lane and
+// x1 in the high one: fast_log_t<false>'s operations lane by lane, so each
+// lane holds the bits fast_log gives.  The top byte t of the mantissa is
+// below 256, so t >= kLogWrap is decided in the low 32 bits of each lane
+// (the high ones compare 0 with 0), and the exponent, below 2^11 in
+// magnitude, converts from its low 32 bits.
+inline __m128d fast_log_pair(double x0, double x1) {
+  const __m128i u = _mm_castpd_si128(_mm_set_pd(x1, x0));
+  const __m128i t = _mm_and_si128(_mm_srli_epi64(u, 44), _mm_set1_epi64x(0xff));
+  const __m128i wrap = _mm_and_si128(_mm_cmpgt_epi32(t, _mm_set1_epi64x(kLogWrap - 1)), _mm_set1_epi64x(1));
+  const __m128i e = _mm_add_epi64(_mm_sub_epi64(_mm_srli_epi64(u, 52), _mm_set1_epi64x(1023)), wrap);
+  const __m128i uy = _mm_sub_epi64(
+      _mm_or_si128(_mm_and_si128(u, _mm_set1_epi64x(0x000fffffffffffffLL)), _mm_set1_epi64x(0x3ff0000000000000LL)),
+      _mm_slli_epi64(wrap, 52));
+  const int t0 = _mm_cvtsi128_si32(t), t1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(t, _MM_SHUFFLE(3, 2, 3, 2)));
+  const __m128d c = _mm_loadh_pd(_mm_load_sd(&kLogTab[t0][0]), &kLogTab[t1][0]);
+  const __m128d lc = _mm_loadh_pd(_mm_load_sd(&kLogTab[t0][1]), &kLogTab[t1][1]);
+  const __m128d r = _mm_sub_pd(_mm_mul_pd(_mm_castsi128_pd(uy), c), _mm_set1_pd(1.0));
+  const __m128d ed = _mm_cvtepi32_pd(_mm_shuffle_epi32(e, _MM_SHUFFLE(3, 1, 2, 0)));
+  const __m128d a = _mm_add_pd(_mm_mul_pd(ed, _mm_set1_pd(kLn2)), lc);
+  const __m128d r2 = _mm_mul_pd(r, r);
+  const __m128d lo = _mm_mul_pd(
+      r2, _mm_sub_pd(_mm_add_pd(_mm_set1_pd(-0.5), _mm_mul_pd(r, _mm_set1_pd(0x1.5555555555555p-2))),
+                     _mm_mul_pd(_mm_set1_pd(0.25), r2)));
+  return _mm_add_pd(a, _mm_add_pd(r, lo));
+}
+#endif
+
 // ---- Gamma ----------------------------------------------------------------
 
 // The constants of the Cheng-Feast attempts for one shape a > 1.
@@ -392,21 +428,40 @@ inline const GammaConsts &whole_consts(int a) {
 
 // The logarithmic test c2 ln u1 - ln w + w < 1, decided by fast_log when its
 // value is further from 1 than the bound on its difference from the value
-// with cr_log, else by cr_log itself.  The operations are those of the exact
-// test in the same order, so each rounding moves the two values apart by at
-// most 2^-52 of the operand magnitudes; B doubles the sum of those and of the
-// logarithms' bounds (each from the value alone, 2^-47 |l| + 2^-39), which
-// also covers the rounding of v - 1 and of B.
+// with cr_log, else by cr_log itself.  Here w = p / u1 rounded (p = c1 u2),
+// and ln w is taken as ln p - ln u1, so that the logarithms wait for u1
+// and u2 only, not for the division (and are made together, in two lanes,
+// where there are SSE2 registers).  The rounding of the quotient moves
+// ln(p / u1) by at most 2^-52.9, that of the difference by 2^-53 |ln w|,
+// and cr_log(w) lies within 2^-53 |ln w| of ln w, so ln w is known to
+// 2^-47 (|lp| + |l1|) + 2^-38 + 2^-52 |l2| + 2^-52.9, with each
+// logarithm's bound from its value alone (2^-47 |l| + 2^-39).  The rest of
+// the test makes the operations of the exact one in the same order, so
+// each rounding moves the two values apart by at most 2^-52 of the operand
+// magnitudes.  B doubles the sum of all of these, which also covers the
+// rounding of v - 1 and of B (|lp| and |l1| take 2^-45 where 2^-46 would
+// do, and (c2 + 4) 2^-38 covers c2 2^-38 + 2^-37 + 2^-51.9).
 // The test by fast_log alone: 1 passed, 0 failed, -1 too close to say.
-inline int fast_log_test(double c2, double u1, double w) {
-  double e1, e2;
-  const double l1 = fast_log(u1, e1), l2 = fast_log(w, e2);
+inline int fast_log_test(double c2, double u1, double p, double w) {
+  double l1, lp;
+#if defined(__SSE2__)
+  if (positive_normal(u1) && positive_normal(p)) {
+    const __m128d l = fast_log_pair(u1, p);
+    l1 = _mm_cvtsd_f64(l);
+    lp = _mm_cvtsd_f64(_mm_unpackhi_pd(l, l));
+  } else
+#endif
+  {
+    double e1, ep;  // NaN outside the domain: no decision
+    l1 = fast_log(u1, e1);
+    lp = fast_log(p, ep);
+  }
+  const double l2 = lp - l1;
   const double t1 = c2 * l1;
   const double v = (t1 - l2) + w;
-  // 2 (c2 e1 + e2) with e <= 2^-47 |l| + 2^-39, and c2 |l1| <= |t1| (1 + 2^-52):
   const double bound = g_exact_decisions ? HUGE_VAL
-                                         : (std::fabs(t1) + std::fabs(l2)) * 0x1p-45 + std::fabs(w) * 0x1p-49 +
-                                               (c2 + 1.0) * 0x1p-38;
+                                         : (std::fabs(t1) + std::fabs(l2) + std::fabs(lp) + std::fabs(l1)) * 0x1p-45 +
+                                               std::fabs(w) * 0x1p-49 + (c2 + 4.0) * 0x1p-38;
   const double dv = v - 1.0;
   if (dv < -bound) return 1;
   if (dv >= bound) return 0;
@@ -522,13 +577,14 @@ static double gamma_attempts(Draws &draws, const GammaConsts &k, double boost) {
     // GKM2: move u1 into the parallelogram around the diagonal.
     if (squeeze) u1 = u2 + k.c4 * (1.0 - 1.86 * u1);
     if (u1 <= 0.0 || u1 >= 1.0) continue;
-    double w = k.c1 * u2 / u1;
+    const double p = k.c1 * u2;
+    const double w = p / u1;
     // Quick acceptance, then the logarithmic test.  Whether an attempt
     // passes either is random, so the fast form of the logarithmic test is
     // made in every attempt and one branch accepts by either: a wrong guess
     // costs one wait for the attempt's outcome rather than one per test.
     const bool quick = k.c2 * u1 + w + 1.0 / w <= k.c3;
-    const int fast = fast_log_test(k.c2, u1, w);
+    const int fast = fast_log_test(k.c2, u1, p, w);
     if (quick | (fast == 1)) return scale * w;
     if (fast == 0) continue;
     if (exact_log_test(k.c2, u1, w)) return scale * w;
@@ -856,6 +912,7 @@ bool set_gamma_path(int kind) {
 }
 double fast_log(double x, double &err) { return ::fast_log(x, err); }
 double fast_log_single(float x, double &err) { return ::fast_log_single(x, err); }
+int gamma_log_test(double c2, double u1, double p) { return ::fast_log_test(c2, u1, p, p / u1); }
 }  // namespace gatebox_random_test
 
 // ---- Reading, setting and seeding the library's stream ----------------------

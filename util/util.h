@@ -129,4 +129,8 @@ bool set_gamma_path(int kind);
 double fast_log(double x, double &err);
 // The same for an argument of single precision (as every uniform is).
 double fast_log_single(float x, double &err);
+// The gamma attempts' logarithmic test c2 ln u1 - ln w + w < 1, w = p / u1
+// rounded, as decided without cr_log: 1 passed, 0 failed, -1 left to the
+// exact test.
+int gamma_log_test(double c2, double u1, double p);
 }  // namespace gatebox_random_test
