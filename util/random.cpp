@@ -373,7 +373,7 @@ inline bool positive_normal(double x) {
 // below 256, so t >= kLogWrap is decided in the low 32 bits of each lane
 // (the high ones compare 0 with 0), and the exponent, below 2^11 in
 // magnitude, converts from its low 32 bits.
-inline __m128d fast_log_pair(double x0, double x1) {
+[[gnu::always_inline]] inline __m128d fast_log_pair(double x0, double x1) {
   const __m128i u = _mm_castpd_si128(_mm_set_pd(x1, x0));
   const __m128i t = _mm_and_si128(_mm_srli_epi64(u, 44), _mm_set1_epi64x(0xff));
   const __m128i wrap = _mm_and_si128(_mm_cmpgt_epi32(t, _mm_set1_epi64x(kLogWrap - 1)), _mm_set1_epi64x(1));
@@ -442,7 +442,8 @@ inline const GammaConsts &whole_consts(int a) {
 // rounding of v - 1 and of B (|lp| and |l1| take 2^-45 where 2^-46 would
 // do, and (c2 + 4) 2^-38 covers c2 2^-38 + 2^-37 + 2^-51.9).
 // The test by fast_log alone: 1 passed, 0 failed, -1 too close to say.
-inline int fast_log_test(double c2, double u1, double p, double w) {
+// Always inlined: it is the body of every attempt.
+[[gnu::always_inline]] inline int fast_log_test(double c2, double u1, double p, double w) {
   double l1, lp;
 #if defined(__SSE2__)
   if (positive_normal(u1) && positive_normal(p)) {
