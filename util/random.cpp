@@ -439,11 +439,16 @@ inline const GammaConsts &whole_consts(int a) {
 // the test makes the operations of the exact one in the same order, so
 // each rounding moves the two values apart by at most 2^-52 of the operand
 // magnitudes.  B doubles the sum of all of these, which also covers the
-// rounding of v - 1 and of B (|lp| and |l1| take 2^-45 where 2^-46 would
-// do, and (c2 + 4) 2^-38 covers c2 2^-38 + 2^-37 + 2^-51.9).
+// rounding of v - 1 and of B: (|t1| + |l2| + |lp| + |l1|) 2^-45 +
+// |w| 2^-49 + (c2 + 4) 2^-38 does (|lp| and |l1| take 2^-45 where 2^-46
+// would do, and (c2 + 4) 2^-38 covers c2 2^-38 + 2^-37 + 2^-51.9).  Since
+// |t1| <= c2 |l1| (1 + 2^-52), |l2| <= (|lp| + |l1|)(1 + 2^-52) and
+// c2 + 2 <= c3 (1 + 2^-52), the first sum is at most (c3 |l1| + 2 |lp|)
+// (1 + 2^-51), and B takes (c3 |l1| + 2 |lp|) 2^-44 instead: it waits for
+// the logarithms alone, and is ready before v.
 // The test by fast_log alone: 1 passed, 0 failed, -1 too close to say.
 // Always inlined: it is the body of every attempt.
-[[gnu::always_inline]] inline int fast_log_test(double c2, double u1, double p, double w) {
+[[gnu::always_inline]] inline int fast_log_test(double c2, double c3, double u1, double p, double w) {
   double l1, lp;
 #if defined(__SSE2__)
   if (positive_normal(u1) && positive_normal(p)) {
@@ -461,8 +466,8 @@ inline const GammaConsts &whole_consts(int a) {
   const double t1 = c2 * l1;
   const double v = (t1 - l2) + w;
   const double bound = g_exact_decisions ? HUGE_VAL
-                                         : (std::fabs(t1) + std::fabs(l2) + std::fabs(lp) + std::fabs(l1)) * 0x1p-45 +
-                                               std::fabs(w) * 0x1p-49 + (c2 + 4.0) * 0x1p-38;
+                                         : std::fabs(l1) * (c3 * 0x1p-44) +
+                                               (std::fabs(lp) * 0x1p-43 + (std::fabs(w) * 0x1p-49 + (c2 + 4.0) * 0x1p-38));
   const double dv = v - 1.0;
   if (dv < -bound) return 1;
   if (dv >= bound) return 0;
@@ -585,7 +590,7 @@ static double gamma_attempts(Draws &draws, const GammaConsts &k, double boost) {
     // made in every attempt and one branch accepts by either: a wrong guess
     // costs one wait for the attempt's outcome rather than one per test.
     const bool quick = k.c2 * u1 + w + 1.0 / w <= k.c3;
-    const int fast = fast_log_test(k.c2, u1, p, w);
+    const int fast = fast_log_test(k.c2, k.c3, u1, p, w);
     if (quick | (fast == 1)) return scale * w;
     if (fast == 0) continue;
     if (exact_log_test(k.c2, u1, w)) return scale * w;
@@ -913,7 +918,7 @@ bool set_gamma_path(int kind) {
 }
 double fast_log(double x, double &err) { return ::fast_log(x, err); }
 double fast_log_single(float x, double &err) { return ::fast_log_single(x, err); }
-int gamma_log_test(double c2, double u1, double p) { return ::fast_log_test(c2, u1, p, p / u1); }
+int gamma_log_test(double c2, double u1, double p) { return ::fast_log_test(c2, c2 + 2.0, u1, p, p / u1); }
 }  // namespace gatebox_random_test
 
 // ---- Reading, setting and seeding the library's stream ----------------------
