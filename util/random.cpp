@@ -288,9 +288,9 @@ class Draws {
     }
     return g_block.u + pos_;
   }
-  // Refills with kWideBlock uniforms from here on: for the array samplers,
-  // whose refills then come eight times less often.  A refill sits on the
-  // path from one attempt's outcome to the next attempt's uniforms.
+  // Refills with kWideBlock uniforms from here on (GammaRandArray): the
+  // refills then come eight times less often, and each sits on the path
+  // from one attempt's outcome to the next attempt's uniforms.
   void wide() { refill_ = kWideBlock; }
   // Consumes the next n uniforms, all within the last window.
   void advance(int n) { pos_ += n; }
