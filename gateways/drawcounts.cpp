@@ -16,6 +16,5 @@ GATEBOX_ENTRY void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArra
                                 true);
   const std::size_t m = mxGetM(prhs[0]);
   if (m == 0) return;  // no categories: nothing to draw
-  for (std::size_t j = 0; j < e.count / m; ++j)
-    gatebox::MultiRand(LibraryStream(), e.in + j * m, m, trials, e.out + j * m, GATEBOX_WINDOWS_BEHAVIOUR);
+  gatebox::MultiRand(LibraryStream(), e.in, m, trials, e.out, GATEBOX_WINDOWS_BEHAVIOUR, e.count / m);
 }

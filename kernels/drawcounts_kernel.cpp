@@ -1,8 +1,6 @@
 // MultiRand: the multinomial sampler behind drawcounts.
 #include "kernels.h"
 
-#include <cmath>
-
 namespace gatebox {
 
 // MultiRand: the counts of `trials` trials over m >= 1 categories by
@@ -14,20 +12,11 @@ namespace gatebox {
 // 0; with stop_at_nan (the Windows build) also when it is NaN (a NaN
 // probability), where otherwise the chain goes on with BinoRand(NaN, a) = 0
 // and gives the trials left to the last category.
-void MultiRand(WHState &state, const double *p, std::size_t m, int trials, double *counts, bool stop_at_nan) {
-  double r = 1.0;
-  int a = trials;
-  for (std::size_t k = 0; k + 1 < m; ++k) {
-    int b = BinoRand(state, p[k] / r, a);
-    counts[k] = b;
-    r = r - p[k];
-    a = a - b;
-    if (r == 0.0 || (stop_at_nan && std::isnan(r))) {
-      for (std::size_t j = k + 1; j < m; ++j) counts[j] = 0.0;
-      return;
-    }
-  }
-  counts[m - 1] = a;
+// The columns, `columns` of them one after the other in p and counts, go
+// through on one run of draws (MultinomialRand).
+void MultiRand(WHState &state, const double *p, std::size_t m, int trials, double *counts, bool stop_at_nan,
+               std::size_t columns) {
+  MultinomialRand(state, p, m, columns, trials, counts, stop_at_nan);
 }
 
 }  // namespace gatebox

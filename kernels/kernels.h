@@ -20,8 +20,11 @@ enum class Isa;  // simd.h: the instruction sets of the vector kernels
 // The counts of `trials` trials over m >= 1 categories of probabilities
 // p[0..m-1], drawn from `state`, written to counts[0..m-1].  With
 // stop_at_nan the draw also stops (zeros after it) once the probability mass
-// left is NaN, as in the Windows build.
-void MultiRand(WHState &state, const double *p, std::size_t m, int trials, double *counts, bool stop_at_nan);
+// left is NaN, as in the Windows build.  With columns > 1, p and counts hold
+// that many columns of m one after the other, drawn in order (the same
+// draws as one call per column).
+void MultiRand(WHState &state, const double *p, std::size_t m, int trials, double *counts, bool stop_at_nan,
+               std::size_t columns = 1);
 
 // ---- gamma (gamma_kernel.cpp) ----------------------------------------------
 // Gamma(x) for real x (Cody's SPECFUN GAMMA).

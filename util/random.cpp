@@ -288,7 +288,8 @@ class Draws {
     }
     return g_block.u + pos_;
   }
-  // Refills with kWideBlock uniforms from here on (GammaRandArray): the
+  // Refills with kWideBlock uniforms from here on (GammaRandArray,
+  // MultinomialRand): the
   // refills then come eight times less often, and each sits on the path
   // from one attempt's outcome to the next attempt's uniforms.
   void wide() { refill_ = kWideBlock; }
@@ -556,6 +557,63 @@ int waiting_time(Draws &draws, double p, int n) {
   return n;
 }
 
+// The waiting time with the logarithms made ahead: the logarithms of the
+// next kLogWindow uniforms do not depend on the sum, so they are made
+// together, in vector lanes (log_window: the values of fast_log_single,
+// bit for bit), and the sum and its comparisons then run over them as in
+// waiting_time.  Only the uniforms up to the deciding one are consumed.
+constexpr int kLogWindow = 8;
+typedef void (*LogWindow)(const double *x, double *logs);
+
+int waiting_window(Draws &draws, double p, int n, LogWindow log_window) {
+  const WHState start = draws.state();
+  alignas(64) double l[kLogWindow];
+  log_window(draws.window(kLogWindow), l);
+  double eq;
+  const double q = -fast_log(1.0 - p, eq);
+  const double rn = recip(n);
+  double sum = -(l[0] * rn);
+  double bound = 2.0 * eq + std::fabs(q) * 0x1p-50 + std::fabs(sum) * 0x1p-45 + rn * 0x1p-38;
+  double d = sum - q;
+  if (d > bound) {
+    draws.advance(1);
+    return 0;
+  }
+  if (!(-d >= bound)) return waiting_restart(draws, start, p, n);
+  int i = 1;  // logarithms of the window used
+  for (int m = n - 1; m > 0; --m) {
+    if (i == kLogWindow) {
+      draws.advance(kLogWindow);
+      log_window(draws.window(kLogWindow), l);
+      i = 0;
+    }
+    const double rm = recip(m);
+    const double term = l[i++] * rm;
+    sum = sum - term;
+    bound += std::fabs(term) * 0x1p-45 + std::fabs(sum) * 0x1p-50 + rm * 0x1p-38;
+    d = sum - q;
+    if (g_exact_decisions && m < n - 2) bound = HUGE_VAL;  // as in waiting_time
+    if (d > bound) {
+      draws.advance(i);
+      return n - m;
+    }
+    if (!(-d >= bound)) return waiting_restart(draws, start, p, n);
+  }
+  draws.advance(i);
+  return n;
+}
+
+// The lanes' log_window where the processor has AVX2 (defined with the
+// lanes below), else nullptr: waiting_time one logarithm at a time.
+LogWindow g_log_window = nullptr;
+int g_window_kind = 0;  // 0: not chosen yet; 1 none; 2 AVX2
+void choose_log_window(int kind);
+
+inline int waiting(Draws &draws, double p, int n) {
+  if (g_window_kind == 0) choose_log_window(0);
+  return g_log_window != nullptr ? waiting_window(draws, p, n, g_log_window) : waiting_time(draws, p, n);
+}
+
 }  // namespace
 
 // Rand: Wichmann and Hill (1982), Algorithm AS 183, Applied Statistics 31,
@@ -711,16 +769,23 @@ static int bino_draw(Draws &draws, double p, int n) {
       } else {
         y = beta_draw(draws, kd, kb);
       }
-      if (p >= y) {  // k + Binomial(n - k, (p - y)/(1 - y))
-        base += sign * k;
-        p = (p - y) / (1.0 - y);
-        n = n - k;
-      } else {  // (k - 1) - Binomial(k - 1, (y - p)/y)
-        base += sign * (k - 1);
-        sign = -sign;
-        p = (y - p) / y;
-        n = k - 1;
-      }
+      // p >= y: k + Binomial(n - k, (p - y)/(1 - y)); else
+      // (k - 1) - Binomial(k - 1, (y - p)/y).  Either side is a coin toss,
+      // so the side is taken without a branch: y - p is |p - y| when p < y
+      // (rounding is symmetric), and the divisor is picked by a mask.
+      const int upper = p >= y ? 1 : 0;
+      const std::uint64_t mask = 0 - static_cast<std::uint64_t>(upper);
+      const double one_less = 1.0 - y;
+      std::uint64_t bu, by;
+      std::memcpy(&bu, &one_less, sizeof bu);
+      std::memcpy(&by, &y, sizeof by);
+      const std::uint64_t bd = (bu & mask) | (by & ~mask);
+      double den;
+      std::memcpy(&den, &bd, sizeof den);
+      base += sign * (k - 1 + upper);
+      n = upper * (n - k) + (1 - upper) * (k - 1);
+      sign = sign * (2 * upper - 1);
+      p = std::fabs(p - y) / den;
       continue;
     }
 
@@ -730,7 +795,7 @@ static int bino_draw(Draws &draws, double p, int n) {
       draws.next();
       return base;
     }
-    return base + sign * waiting_time(draws, p, n);
+    return base + sign * waiting(draws, p, n);
   }
 }
 
@@ -818,6 +883,16 @@ GATEBOX_LANE unsigned mask(VI m) { return static_cast<unsigned>(_mm512_movepi64_
 }  // namespace lanes8
 #pragma GCC pop_options
 
+// fast_log's values of the kLogWindow doubles x, in lanes.
+__attribute__((target("avx2"))) void log_window_avx2(const double *x, double *logs) {
+  for (int j = 0; j < kLogWindow; j += lanes4::N) {
+    lanes4::V v;
+    std::memcpy(&v, x + j, sizeof v);
+    const lanes4::V l = lanes4::log(v);
+    std::memcpy(logs + j, &l, sizeof l);
+  }
+}
+
 __attribute__((target("avx2"))) void gamma_run_avx2(Draws &draws, const GammaConsts &k, double *x, std::size_t n) {
   lanes4::equal_run(draws, k, x, n);
 }
@@ -838,6 +913,18 @@ int choose_gamma() {
   if (__builtin_cpu_supports("avx2")) return 2;
 #endif
   return 1;
+}
+
+// The four lanes wherever there are lanes: measured on a processor with
+// AVX-512, the eight-lane logarithm made the waiting time slower than one
+// logarithm at a time, the four lanes faster.
+void choose_log_window(int kind) {
+  if (kind == 0) kind = choose_gamma() >= 2 ? 2 : 1;
+  g_window_kind = kind;
+  g_log_window = nullptr;
+#if defined(GATEBOX_RANDOM_LANES)
+  if (kind == 2) g_log_window = log_window_avx2;
+#endif
 }
 
 }  // namespace
@@ -889,6 +976,33 @@ void BinoRandArray(const double *p, int n, double *r, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) r[i] = bino_draw(draws, p[i], n);
 }
 
+// The chain of conditional binomials of each column on one run of draws:
+// category k gets bino_draw(p(k)/r, a) of the a trials left, r being the
+// mass left from exactly 1; the state is written back once, at the end.
+// Some hundred uniforms a column: the block is refilled wide.
+void MultinomialRand(WHState &s, const double *p, std::size_t m, std::size_t columns, int trials, double *counts,
+                     bool stop_at_nan) {
+  Draws draws(s);
+  draws.wide();
+  for (std::size_t j = 0; j < columns; ++j, p += m, counts += m) {
+    double r = 1.0;
+    int a = trials;
+    std::size_t k = 0;
+    for (; k + 1 < m; ++k) {
+      const int b = bino_draw(draws, p[k] / r, a);
+      counts[k] = b;
+      r = r - p[k];
+      a = a - b;
+      if (r == 0.0 || (stop_at_nan && std::isnan(r))) break;
+    }
+    if (k + 1 < m) {
+      for (std::size_t i = k + 1; i < m; ++i) counts[i] = 0.0;
+    } else {
+      counts[m - 1] = a;
+    }
+  }
+}
+
 double Rand() { return Rand(g_state); }
 double GammaRand(double a) { return GammaRand(g_state, a); }
 double BetaRand(double a, double b) { return BetaRand(g_state, a, b); }
@@ -914,6 +1028,11 @@ bool set_gamma_path(int kind) {
   }
   if (kind < 1 || kind > choose_gamma()) return false;
   g_gamma_kind = kind;
+  return true;
+}
+bool set_waiting_path(int kind) {
+  if (kind < 0 || kind > 2 || kind > choose_gamma()) return false;
+  choose_log_window(kind);
   return true;
 }
 double fast_log(double x, double &err) { return ::fast_log(x, err); }

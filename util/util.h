@@ -95,6 +95,13 @@ int BinoRand(double p, int n);
 // as those calls one by one.
 void GammaRandArray(const double *a, double *x, std::size_t count);
 void BinoRandArray(const double *p, int n, double *r, std::size_t count);
+// The multinomial counts of `columns` columns of m >= 1 category
+// probabilities each (p and counts hold the columns one after the other),
+// `trials` trials a column, as the chain of conditional binomials (BinoRand)
+// that the kernels' MultiRand describes: the same draws as those BinoRand
+// calls one by one on s.
+void MultinomialRand(WHState &s, const double *p, std::size_t m, std::size_t columns, int trials, double *counts,
+                     bool stop_at_nan);
 // The library's own stream itself, for samplers that take a state (the
 // kernels' MultiRand): drawing from it is drawing from the library's stream.
 WHState &LibraryStream();
@@ -126,6 +133,10 @@ bool set_uniform_path(int kind);
 // four lanes (AVX2), 3 in eight lanes (AVX-512), 0 the one chosen for this
 // processor.  False (and no change) when this build or processor lacks it.
 bool set_gamma_path(int kind);
+// The way the binomial waiting time takes its logarithms: 1 one at a time,
+// 2 eight ahead in four lanes (AVX2), 0 the one chosen for this processor;
+// false (and no change) when this build or processor lacks it.
+bool set_waiting_path(int kind);
 double fast_log(double x, double &err);
 // The same for an argument of single precision (as every uniform is).
 double fast_log_single(float x, double &err);

@@ -205,6 +205,62 @@ TEST(FastSamplers, AgreeWithThePlainSamplersWhenEveryDecisionIsExact) {
   gatebox_random_test::set_exact_decisions(false);
 }
 
+// Each way this build and processor have of taking the waiting time's
+// logarithms (one at a time, eight ahead in lanes) gives the same streams,
+// in the normal mode and with every decision exact (the restarts from the
+// saved state after a window of logarithms was made).
+TEST(FastSamplers, EveryWaitingPathGivesTheSameStreams) {
+  int paths = 0;
+  for (int kind = 1; kind <= 2; ++kind) {
+    if (!gatebox_random_test::set_waiting_path(kind)) continue;
+    ++paths;
+    for (bool exact : {false, true}) {
+      SCOPED_TRACE("waiting path " + std::to_string(kind) + (exact ? ", exact decisions" : ""));
+      gatebox_random_test::set_exact_decisions(exact);
+      compare_streams(stream_length(exact ? 50000 : 200000));
+    }
+  }
+  gatebox_random_test::set_exact_decisions(false);
+  gatebox_random_test::set_waiting_path(0);
+  EXPECT_GE(paths, 1);
+}
+
+// MultiRand over many columns in one call draws as one call per column:
+// against the plain chain column by column (the state compared at the end,
+// after columns that stop early at a zero mass left), and with stop_at_nan
+// against single-column calls on a NaN probability.
+TEST(FastSamplers, MultiRandOverManyColumnsDrawsAsOneCallPerColumn) {
+  Mix mix;
+  for (std::size_t m : {1, 2, 10}) {
+    for (int n : {0, 7, 100, 1000, 100000}) {
+      const std::size_t columns = 3001;
+      std::vector<double> p(m * columns), cf(p.size()), cr(p.size());
+      for (std::size_t j = 0; j < columns; ++j) {
+        double total = 0.0;
+        for (std::size_t i = 0; i < m; ++i) total += (p[j * m + i] = plain::rand(mix.g));
+        for (std::size_t i = 0; i < m; ++i) p[j * m + i] /= total;
+        if (m > 2 && j % 7 == 0) {  // the mass runs out at the second category
+          p[j * m] = 0.5;
+          p[j * m + 1] = 0.5;
+        }
+      }
+      WHState f = SeedState(static_cast<std::uint32_t>(m * 1000 + n)), r = f;
+      gatebox::MultiRand(f, p.data(), m, n, cf.data(), false, columns);
+      for (std::size_t j = 0; j < columns; ++j) plain::multi(r, p.data() + j * m, m, n, cr.data() + j * m);
+      ASSERT_EQ(cf, cr) << "m = " << m << ", n = " << n;
+      EXPECT_TRUE(same_state(f, r)) << "m = " << m << ", n = " << n;
+      if (m == 10) {
+        for (std::size_t j = 3; j < columns; j += 5) p[j * m + 4] = NAN;
+        WHState a = SeedState(9), b = a;
+        gatebox::MultiRand(a, p.data(), m, n, cf.data(), true, columns);
+        for (std::size_t j = 0; j < columns; ++j) gatebox::MultiRand(b, p.data() + j * m, m, n, cr.data() + j * m, true);
+        ASSERT_EQ(cf, cr) << "stop at NaN, n = " << n;
+        EXPECT_TRUE(same_state(a, b)) << "stop at NaN, n = " << n;
+      }
+    }
+  }
+}
+
 // The array forms on the library's stream give the plain draws one by one
 // and leave the stream where the plain samplers leave it.
 TEST(FastSamplers, ArrayFormsDrawAsTheCallsOneByOne) {
