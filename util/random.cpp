@@ -979,27 +979,42 @@ void BinoRandArray(const double *p, int n, double *r, std::size_t count) {
 // The chain of conditional binomials of each column on one run of draws:
 // category k gets bino_draw(p(k)/r, a) of the a trials left, r being the
 // mass left from exactly 1; the state is written back once, at the end.
-// Some hundred uniforms a column: the block is refilled wide.
+// Some hundred uniforms a column: the block is refilled wide.  The
+// conditional probabilities p(k)/r and the category where the mass left
+// runs out depend on p alone: they are formed first, kChain categories at a
+// time, so that no binomial waits on a division.
 void MultinomialRand(WHState &s, const double *p, std::size_t m, std::size_t columns, int trials, double *counts,
                      bool stop_at_nan) {
+  constexpr std::size_t kChain = 32;
   Draws draws(s);
   draws.wide();
+  double cond[kChain];
   for (std::size_t j = 0; j < columns; ++j, p += m, counts += m) {
     double r = 1.0;
     int a = trials;
-    std::size_t k = 0;
-    for (; k + 1 < m; ++k) {
-      const int b = bino_draw(draws, p[k] / r, a);
-      counts[k] = b;
-      r = r - p[k];
-      a = a - b;
-      if (r == 0.0 || (stop_at_nan && std::isnan(r))) break;
+    bool stopped = false;
+    for (std::size_t k0 = 0; k0 + 1 < m && !stopped; k0 += kChain) {
+      const std::size_t k1 = m - 1 - k0 < kChain ? m - 1 : k0 + kChain;
+      std::size_t end = k1;  // categories k0 .. end - 1 are drawn
+      for (std::size_t k = k0; k < k1; ++k) {
+        cond[k - k0] = p[k] / r;
+        r = r - p[k];
+        if (r == 0.0 || (stop_at_nan && std::isnan(r))) {
+          end = k + 1;
+          stopped = true;
+          break;
+        }
+      }
+      for (std::size_t k = k0; k < end; ++k) {
+        const int b = bino_draw(draws, cond[k - k0], a);
+        counts[k] = b;
+        a = a - b;
+      }
+      if (stopped) {
+        for (std::size_t i = end; i < m; ++i) counts[i] = 0.0;
+      }
     }
-    if (k + 1 < m) {
-      for (std::size_t i = k + 1; i < m; ++i) counts[i] = 0.0;
-    } else {
-      counts[m - 1] = a;
-    }
+    if (!stopped) counts[m - 1] = a;
   }
 }
 

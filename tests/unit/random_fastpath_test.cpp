@@ -227,11 +227,12 @@ TEST(FastSamplers, EveryWaitingPathGivesTheSameStreams) {
 
 // MultiRand over many columns in one call draws as one call per column:
 // against the plain chain column by column (the state compared at the end,
-// after columns that stop early at a zero mass left), and with stop_at_nan
-// against single-column calls on a NaN probability.
+// after columns that stop early at a zero mass left, near the start and, with
+// 70 categories, in the middle), and with stop_at_nan against single-column
+// calls on a NaN probability.
 TEST(FastSamplers, MultiRandOverManyColumnsDrawsAsOneCallPerColumn) {
   Mix mix;
-  for (std::size_t m : {1, 2, 10}) {
+  for (std::size_t m : {1, 2, 10, 70}) {
     for (int n : {0, 7, 100, 1000, 100000}) {
       const std::size_t columns = 3001;
       std::vector<double> p(m * columns), cf(p.size()), cr(p.size());
@@ -243,15 +244,22 @@ TEST(FastSamplers, MultiRandOverManyColumnsDrawsAsOneCallPerColumn) {
           p[j * m] = 0.5;
           p[j * m + 1] = 0.5;
         }
+        if (m > 40 && j % 7 == 3) {  // at category 40: exactly the mass left
+          double left = 1.0;
+          for (std::size_t i = 0; i < 40; ++i) left -= p[j * m + i];
+          p[j * m + 40] = left;
+        }
       }
       WHState f = SeedState(static_cast<std::uint32_t>(m * 1000 + n)), r = f;
+      cf.assign(p.size(), -1.0);  // every count must be written
       gatebox::MultiRand(f, p.data(), m, n, cf.data(), false, columns);
       for (std::size_t j = 0; j < columns; ++j) plain::multi(r, p.data() + j * m, m, n, cr.data() + j * m);
       ASSERT_EQ(cf, cr) << "m = " << m << ", n = " << n;
       EXPECT_TRUE(same_state(f, r)) << "m = " << m << ", n = " << n;
-      if (m == 10) {
-        for (std::size_t j = 3; j < columns; j += 5) p[j * m + 4] = NAN;
+      if (m >= 10) {
+        for (std::size_t j = 3; j < columns; j += 5) p[j * m + (j % 2 == 0 ? 4 : m - 5)] = NAN;
         WHState a = SeedState(9), b = a;
+        cf.assign(p.size(), -1.0);
         gatebox::MultiRand(a, p.data(), m, n, cf.data(), true, columns);
         for (std::size_t j = 0; j < columns; ++j) gatebox::MultiRand(b, p.data() + j * m, m, n, cr.data() + j * m, true);
         ASSERT_EQ(cf, cr) << "stop at NaN, n = " << n;
