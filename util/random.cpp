@@ -289,9 +289,9 @@ class Draws {
     return g_block.u + pos_;
   }
   // Refills with kWideBlock uniforms from here on (GammaRandArray,
-  // MultinomialRand): the
-  // refills then come eight times less often, and each sits on the path
-  // from one attempt's outcome to the next attempt's uniforms.
+  // MultinomialRand): the refills then come eight times less often, and
+  // each sits on the path from one attempt's outcome to the next attempt's
+  // uniforms.
   void wide() { refill_ = kWideBlock; }
   // Consumes the next n uniforms, all within the last window.
   void advance(int n) { pos_ += n; }
@@ -509,7 +509,54 @@ constexpr RecipTable kRecip = make_recips();
 // fl(1/m) for m >= 1: from the table, else by the division.
 inline double recip(int m) { return m < kRecips ? kRecip.r[m] : 1.0 / static_cast<double>(m); }
 
-// The same count with fast_log.  Only the comparisons with q depend on the
+// The exact loop from the saved state, the draws going on after it.
+int waiting_restart(Draws &draws, WHState start, double p, int n) {
+  const int count = waiting_exact(start, p, n);
+  draws.restart(start);
+  return count;
+}
+
+// The logarithms of the waiting time's uniforms: fast_log_single of each
+// as it is drawn (StepLogs), or of kLogWindow at a time from a window of
+// the stream made by `make` in vector lanes, with the same values
+// (WindowLogs); done() consumes the uniforms whose logarithms were taken.
+typedef void (*LogWindow)(const double *x, double *logs);
+constexpr int kLogWindow = 8;
+
+class StepLogs {
+ public:
+  StepLogs(Draws &draws, LogWindow) : draws_(draws) {}
+  double next() {
+    double err;
+    return fast_log_single(draws_.next(), err);
+  }
+  void done() {}
+
+ private:
+  Draws &draws_;
+};
+
+class WindowLogs {
+ public:
+  WindowLogs(Draws &draws, LogWindow make) : draws_(draws), make_(make) { make_(draws_.window(kLogWindow), l_); }
+  double next() {
+    if (i_ == kLogWindow) {
+      draws_.advance(kLogWindow);
+      make_(draws_.window(kLogWindow), l_);
+      i_ = 0;
+    }
+    return l_[i_++];
+  }
+  void done() { draws_.advance(i_); }
+
+ private:
+  Draws &draws_;
+  LogWindow make_;
+  alignas(64) double l_[kLogWindow];
+  int i_ = 0;  // logarithms of the window taken
+};
+
+// waiting_exact's count with fast_log.  Only the comparisons with q depend on the
 // logarithms, and the count is all that is returned, so the sum is carried
 // with a bound E on its distance from the exact sum.  Its terms are L fl(1/m)
 // rather than L/m: a term moves by at most e_L/m plus three roundings (of 1/m,
@@ -521,85 +568,37 @@ inline double recip(int m) { return m < kRecips ? kRecip.r[m] : 1.0 / static_cas
 // 2^-45 |term| + 2^-50 |sum| + 2^-38 fl(1/m) per term.  A comparison closer
 // than E restarts from the saved state with the exact loop, which consumes
 // the same uniforms.
-// The exact loop from the saved state, the draws going on after it.
-int waiting_restart(Draws &draws, WHState start, double p, int n) {
-  const int count = waiting_exact(start, p, n);
-  draws.restart(start);
-  return count;
-}
-
-int waiting_time(Draws &draws, double p, int n) {
+template <class Logs>
+int waiting_time(Draws &draws, double p, int n, LogWindow make = nullptr) {
   const WHState start = draws.state();
-  double eq, el;
+  Logs logs(draws, make);
+  double eq;
   const double q = -fast_log(1.0 - p, eq);
   const double rn = recip(n);
-  double sum = -(fast_log_single(draws.next(), el) * rn);
+  double sum = -(logs.next() * rn);
   double bound = 2.0 * eq + std::fabs(q) * 0x1p-50 + std::fabs(sum) * 0x1p-45 + rn * 0x1p-38;
   double d = sum - q;
-  if (d > bound) return 0;
-  if (!(-d >= bound)) {
-    return waiting_restart(draws, start, p, n);
+  if (d > bound) {
+    logs.done();
+    return 0;
   }
+  if (!(-d >= bound)) return waiting_restart(draws, start, p, n);
   for (int m = n - 1; m > 0; --m) {
     const double rm = recip(m);
-    const double term = fast_log_single(draws.next(), el) * rm;
+    const double term = logs.next() * rm;
     sum = sum - term;
     bound += std::fabs(term) * 0x1p-45 + std::fabs(sum) * 0x1p-50 + rm * 0x1p-38;
     d = sum - q;
     // Forced exact: a restart after two terms, so that it follows consumed
     // uniforms.
     if (g_exact_decisions && m < n - 2) bound = HUGE_VAL;
-    if (d > bound) return n - m;
-    if (!(-d >= bound)) {
-      return waiting_restart(draws, start, p, n);
-    }
-  }
-  return n;
-}
-
-// The waiting time with the logarithms made ahead: the logarithms of the
-// next kLogWindow uniforms do not depend on the sum, so they are made
-// together, in vector lanes (log_window: the values of fast_log_single,
-// bit for bit), and the sum and its comparisons then run over them as in
-// waiting_time.  Only the uniforms up to the deciding one are consumed.
-constexpr int kLogWindow = 8;
-typedef void (*LogWindow)(const double *x, double *logs);
-
-int waiting_window(Draws &draws, double p, int n, LogWindow log_window) {
-  const WHState start = draws.state();
-  alignas(64) double l[kLogWindow];
-  log_window(draws.window(kLogWindow), l);
-  double eq;
-  const double q = -fast_log(1.0 - p, eq);
-  const double rn = recip(n);
-  double sum = -(l[0] * rn);
-  double bound = 2.0 * eq + std::fabs(q) * 0x1p-50 + std::fabs(sum) * 0x1p-45 + rn * 0x1p-38;
-  double d = sum - q;
-  if (d > bound) {
-    draws.advance(1);
-    return 0;
-  }
-  if (!(-d >= bound)) return waiting_restart(draws, start, p, n);
-  int i = 1;  // logarithms of the window used
-  for (int m = n - 1; m > 0; --m) {
-    if (i == kLogWindow) {
-      draws.advance(kLogWindow);
-      log_window(draws.window(kLogWindow), l);
-      i = 0;
-    }
-    const double rm = recip(m);
-    const double term = l[i++] * rm;
-    sum = sum - term;
-    bound += std::fabs(term) * 0x1p-45 + std::fabs(sum) * 0x1p-50 + rm * 0x1p-38;
-    d = sum - q;
-    if (g_exact_decisions && m < n - 2) bound = HUGE_VAL;  // as in waiting_time
     if (d > bound) {
-      draws.advance(i);
+      logs.done();
       return n - m;
     }
     if (!(-d >= bound)) return waiting_restart(draws, start, p, n);
   }
-  draws.advance(i);
+  logs.done();
   return n;
 }
 
@@ -611,7 +610,8 @@ void choose_log_window(int kind);
 
 inline int waiting(Draws &draws, double p, int n) {
   if (g_window_kind == 0) choose_log_window(0);
-  return g_log_window != nullptr ? waiting_window(draws, p, n, g_log_window) : waiting_time(draws, p, n);
+  return g_log_window != nullptr ? waiting_time<WindowLogs>(draws, p, n, g_log_window)
+                                 : waiting_time<StepLogs>(draws, p, n);
 }
 
 }  // namespace
