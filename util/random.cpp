@@ -195,16 +195,16 @@ __attribute__((target("avx"))) void fill_avx(const WHState &s) {
     const __m256d px = _mm256_mul_pd(_mm256_load_pd(kJump.x + j), x0);
     const __m256d py = _mm256_mul_pd(_mm256_load_pd(kJump.y + j), y0);
     const __m256d pz = _mm256_mul_pd(_mm256_load_pd(kJump.z + j), z0);
-    const __m256d rx = _mm256_sub_pd(px, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(px, ix))), mx));
-    const __m256d ry = _mm256_sub_pd(py, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(py, iy))), my));
-    const __m256d rz = _mm256_sub_pd(pz, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_cvttpd_epi32(_mm256_mul_pd(pz, iz))), mz));
+    const __m256d rx = _mm256_sub_pd(px, _mm256_mul_pd(_mm256_round_pd(_mm256_mul_pd(px, ix), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), mx));
+    const __m256d ry = _mm256_sub_pd(py, _mm256_mul_pd(_mm256_round_pd(_mm256_mul_pd(py, iy), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), my));
+    const __m256d rz = _mm256_sub_pd(pz, _mm256_mul_pd(_mm256_round_pd(_mm256_mul_pd(pz, iz), _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), mz));
     _mm256_store_pd(b.x + j, rx);
     _mm256_store_pd(b.y + j, ry);
     _mm256_store_pd(b.z + j, rz);
     const __m256d sum =
         _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(rx, ix), _mm256_mul_pd(ry, iy)), _mm256_mul_pd(rz, iz));
     const __m128 lo = _mm256_cvtpd_ps(_mm256_sub_pd(sum, slack)), hi = _mm256_cvtpd_ps(_mm256_add_pd(sum, slack));
-    const __m128 frac = _mm_sub_ps(lo, _mm_cvtepi32_ps(_mm_cvttps_epi32(lo)));
+    const __m128 frac = _mm_sub_ps(lo, _mm_round_ps(lo, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC));
     _mm256_store_pd(b.u + j, _mm256_cvtps_pd(frac));
     if (_mm_movemask_ps(_mm_cmpneq_ps(lo, hi)) != 0 || g_exact_decisions) {  // near a boundary
       alignas(32) double sums[4];
