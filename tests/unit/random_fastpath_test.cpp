@@ -438,4 +438,39 @@ TEST(FastSamplers, GammaLogTestDecidesOnlyAsTheExactTestDoes) {
   EXPECT_GT(decided, left);
 }
 
+// Where the fast logarithmic test fails an attempt, the quick test
+// c2 u1 + w + 1/w <= c3 fails too, so the attempt is rejected without it:
+// checked on arguments from 1 to 2^43 ulps of p away from either root of
+// the quick test, for u1 from 1/2 up to 1 - 2^-40, where the two tests'
+// boundaries touch (at u1 = w = 1) and a bound too small for the margin
+// shows, and for u1 a uniform.
+TEST(FastSamplers, GammaFastRejectionAlsoFailsTheQuickTest) {
+  WHState s = {8, 9, 10};
+  long failed = 0, quick = 0;
+  for (double a : {1.0 + 1e-10, 1.5, 2.5, 3.0, 10.0, 1e3, 1e5}) {
+    const double c2 = 2.0 / (a - 1.0), c3 = c2 + 2.0;
+    for (int i = 0; i < 1200; ++i) {
+      const double u1 = i < 40 ? 1.0 - std::ldexp(1.0, -1 - i) : plain::rand(s);
+      if (!(u1 > 0.0)) continue;
+      // The roots of w + 1/w = B, B = c3 - c2 u1 >= 2.
+      const double b = c3 - c2 * u1, r = std::sqrt(std::max(b * b - 4.0, 0.0));
+      for (double w : {(b - r) / 2.0, (b + r) / 2.0}) {
+        const double p0 = w * u1, ulp = std::nextafter(p0, HUGE_VAL) - p0;
+        for (int j = -1; j < 2 * 44; ++j) {
+          const double p = j < 0 ? p0 : p0 + ((j & 1) ? -1.0 : 1.0) * std::ldexp(ulp, j / 2);
+          if (!(p > 0.0)) continue;
+          const double wq = p / u1;
+          const bool passes_quick = c2 * u1 + wq + 1.0 / wq <= c3;
+          quick += passes_quick;
+          if (gatebox_random_test::gamma_log_test(c2, u1, p) != 0) continue;
+          ++failed;
+          ASSERT_FALSE(passes_quick) << "shape " << a << ", u1 " << u1 << ", p " << p;
+        }
+      }
+    }
+  }
+  EXPECT_GT(failed, 1000);
+  EXPECT_GT(quick, 100000);
+}
+
 }  // namespace
