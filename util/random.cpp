@@ -588,6 +588,21 @@ class WindowLogs {
 // 2^-45 |term| + 2^-50 |sum| + 2^-38 fl(1/m) per term.  A comparison closer
 // than E restarts from the saved state with the exact loop, which consumes
 // the same uniforms.
+//
+// After the first term, E is not carried term by term but bounded once for
+// a run of up to kFlatRun terms, so that a term costs a product and two
+// differences.  The terms are at most 0 and the sums at least 0, so the
+// |term| of a run add up to at most S (1 + 2^-22), S the sum at its term
+// (the sum's own roundings, for fewer than 2^31 terms), and its |sum| to at
+// most kFlatRun S.  So within a run, E <= F + 2^-44 (1 + 2^-23) S, with F
+// the bound before the run plus 2^-38 kFlatRun fl(1/m) of the run's last m
+// (1/m grows as m falls).  The run compares with the constant
+// C = (F + 2^-43 |q|) (1 + 2^-40): a sum that goes on (-d >= C) is below q,
+// so E <= C there; a sum that stops (d > C) has S = q + d, and
+// E <= F + 2^-43.99 (|q| + d) < d.  After the run, E <= (F + 2^-43 S)
+// (1 + 2^-40).
+constexpr int kFlatRun = 32;
+
 template <class Logs>
 int waiting_time(Draws &draws, double p, int n, LogWindow make = nullptr) {
   const WHState start = draws.state();
@@ -603,20 +618,23 @@ int waiting_time(Draws &draws, double p, int n, LogWindow make = nullptr) {
     return 0;
   }
   if (!(-d >= bound)) return waiting_restart(draws, start, p, n);
-  for (int m = n - 1; m > 0; --m) {
-    const double rm = recip(m);
-    const double term = logs.next() * rm;
-    sum = sum - term;
-    bound += std::fabs(term) * 0x1p-45 + std::fabs(sum) * 0x1p-50 + rm * 0x1p-38;
-    d = sum - q;
-    // Forced exact: a restart after two terms, so that it follows consumed
-    // uniforms.
-    if (g_exact_decisions && m < n - 2) bound = HUGE_VAL;
-    if (d > bound) {
-      logs.done();
-      return n - m;
+  int j = 1;  // the next term, on m = n - j trials
+  while (j < n) {
+    // Forced exact: runs of two, then a restart at the third term, so that
+    // it follows consumed uniforms.
+    const int last = std::min(j + (g_exact_decisions ? 2 : kFlatRun), n) - 1;
+    const double f = bound + static_cast<double>(last - j + 1) * recip(n - last) * 0x1p-38;
+    const double flat = g_exact_decisions && j >= 3 ? HUGE_VAL : (f + std::fabs(q) * 0x1p-43) * (1.0 + 0x1p-40);
+    for (; j <= last; ++j) {
+      sum = sum - logs.next() * recip(n - j);
+      d = sum - q;
+      if (d > flat) {
+        logs.done();
+        return j;
+      }
+      if (!(-d >= flat)) return waiting_restart(draws, start, p, n);
     }
-    if (!(-d >= bound)) return waiting_restart(draws, start, p, n);
+    bound = (f + sum * 0x1p-43) * (1.0 + 0x1p-40);
   }
   logs.done();
   return n;

@@ -225,6 +225,43 @@ TEST(FastSamplers, EveryWaitingPathGivesTheSameStreams) {
   EXPECT_GE(paths, 1);
 }
 
+// The waiting time decides as the plain loop where the sum after some term
+// lies within an ulp to 2^20 ulps of q on either side (p set from that sum,
+// then moved), where a bound too small shows: the count and the state after
+// it, on each waiting path, for trial counts from 15 to 2^31 - 1.
+TEST(FastSamplers, WaitingTimeDecidesAsThePlainLoopNextToItsBoundaries) {
+  long cases = 0, stops = 0;
+  for (int kind = 1; kind <= 2; ++kind) {
+    if (!gatebox_random_test::set_waiting_path(kind)) continue;
+    WHState seed = {11, 12, 13};
+    for (int n : {15, 40, 100, 1000, 100000, 2147483647}) {
+      for (int rep = 0; rep < 30; ++rep) {
+        plain::rand(seed);
+        WHState t = seed;
+        double sum = 0.0;
+        for (int j = 0; j < 12 && j < n; ++j) {
+          sum = j == 0 ? -cr_log(plain::rand(t)) / n : sum - cr_log(plain::rand(t)) / (n - j);
+          const double p0 = -std::expm1(-sum);
+          for (int i = -1; i < 42; ++i) {
+            const double ulp = std::nextafter(p0, HUGE_VAL) - p0;
+            const double p = i < 0 ? p0 : p0 + ((i & 1) ? -1.0 : 1.0) * std::ldexp(ulp, i / 2);
+            if (!(p * n < 10.0) || !(p > 1e-15) || (p > 0.5 && n <= 14)) continue;
+            WHState a = seed, b = seed;
+            const int want = plain::bino(a, p, n);
+            ASSERT_EQ(BinoRand(b, p, n), want) << "path " << kind << ", n " << n << ", p " << p;
+            ASSERT_TRUE(a.ix == b.ix && a.iy == b.iy && a.iz == b.iz) << "path " << kind << ", n " << n;
+            ++cases;
+            stops += want == j;
+          }
+        }
+      }
+    }
+  }
+  gatebox_random_test::set_waiting_path(0);
+  EXPECT_GT(cases, 10000);
+  EXPECT_GT(stops, 1000);
+}
+
 // MultiRand over many columns in one call draws as one call per column:
 // against the plain chain column by column (the state compared at the end,
 // after columns that stop early at a zero mass left, near the start and, with
