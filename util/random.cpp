@@ -741,7 +741,7 @@ static double gamma_draw(Draws &draws, double a, const GammaConsts *given = null
     a = a + 1.0;
   }
 
-  if (given != nullptr) return gamma_attempts(draws, *given, boost);
+  if (given != nullptr) return gamma_attempts_inline(draws, *given, boost);
   if (!(g_last.a == a)) gamma_consts(g_last, a);
   return gamma_attempts(draws, g_last, boost);
 }
