@@ -134,8 +134,9 @@ bool set_uniform_path(int kind);
 // processor.  False (and no change) when this build or processor lacks it.
 bool set_gamma_path(int kind);
 // The way the binomial waiting time takes its logarithms: 1 one at a time,
-// 2 eight ahead in four lanes (AVX2), 0 the one chosen for this processor;
-// false (and no change) when this build or processor lacks it.
+// 2 eight ahead in four lanes (AVX2), 3 the same with AVX-512's encodings,
+// 0 the one chosen for this processor; false (and no change) when this
+// build or processor lacks it.
 bool set_waiting_path(int kind);
 double fast_log(double x, double &err);
 // The same for an argument of single precision (as every uniform is).

@@ -206,12 +206,12 @@ TEST(FastSamplers, AgreeWithThePlainSamplersWhenEveryDecisionIsExact) {
 }
 
 // Each way this build and processor have of taking the waiting time's
-// logarithms (one at a time, eight ahead in lanes) gives the same streams,
-// in the normal mode and with every decision exact (the restarts from the
-// saved state after a window of logarithms was made).
+// logarithms (one at a time, eight ahead in AVX2 or AVX-512 lanes) gives
+// the same streams, in the normal mode and with every decision exact (the
+// restarts from the saved state after a window of logarithms was made).
 TEST(FastSamplers, EveryWaitingPathGivesTheSameStreams) {
   int paths = 0;
-  for (int kind = 1; kind <= 2; ++kind) {
+  for (int kind = 1; kind <= 3; ++kind) {
     if (!gatebox_random_test::set_waiting_path(kind)) continue;
     ++paths;
     for (bool exact : {false, true}) {
@@ -231,7 +231,7 @@ TEST(FastSamplers, EveryWaitingPathGivesTheSameStreams) {
 // it, on each waiting path, for trial counts from 15 to 2^31 - 1.
 TEST(FastSamplers, WaitingTimeDecidesAsThePlainLoopNextToItsBoundaries) {
   long cases = 0, stops = 0;
-  for (int kind = 1; kind <= 2; ++kind) {
+  for (int kind = 1; kind <= 3; ++kind) {
     if (!gatebox_random_test::set_waiting_path(kind)) continue;
     WHState seed = {11, 12, 13};
     for (int n : {15, 40, 100, 1000, 100000, 2147483647}) {
