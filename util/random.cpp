@@ -215,6 +215,18 @@ __attribute__((target("avx"))) void fill_avx(const WHState &s) {
 }
 #endif
 
+// The binomial's scalar code is also compiled for x86-64-v3 (AVX2's
+// three-operand encodings, BMI) and chosen at load time where the
+// processor has it: measured 2 to 3% faster on the multinomial.  The
+// operations are the same (no contraction into fused multiply-adds), so
+// are the bits.  With GCC on x86-64 Linux, which has the loader's choice
+// of clones.
+#if defined(GATEBOX_RANDOM_AVX) && !defined(__clang__)
+#define GATEBOX_CLONED __attribute__((target_clones("default", "arch=x86-64-v3")))
+#else
+#define GATEBOX_CLONED
+#endif
+
 // 0: not chosen yet; 1 scalar; 2 SSE2; 3 AVX.
 int g_fill_kind = 0;
 
@@ -771,18 +783,6 @@ static double beta_draw(Draws &draws, double a, double b) {
   double g2 = gamma_draw(draws, b);
   return g1 / (g1 + g2);
 }
-
-// The binomial's scalar code is also compiled for x86-64-v3 (AVX2's
-// three-operand encodings, BMI) and chosen at load time where the
-// processor has it: measured 2 to 3% faster on the multinomial.  The
-// operations are the same (no contraction into fused multiply-adds), so
-// are the bits.  With GCC on x86-64 Linux, which has the loader's choice
-// of clones.
-#if defined(GATEBOX_RANDOM_AVX) && !defined(__clang__)
-#define GATEBOX_CLONED __attribute__((target_clones("default", "arch=x86-64-v3")))
-#else
-#define GATEBOX_CLONED
-#endif
 
 // BinoRand: Binomial(n, p).  Small n with p > 1/2 counts n uniforms below p;
 // n*p >= 10 splits the trials at the k-th smallest of n uniforms, a
