@@ -215,18 +215,6 @@ __attribute__((target("avx"))) void fill_avx(const WHState &s) {
 }
 #endif
 
-// The binomial's scalar code is also compiled for x86-64-v3 (AVX2's
-// three-operand encodings, BMI) and chosen at load time where the
-// processor has it: measured 2 to 3% faster on the multinomial.  The
-// operations are the same (no contraction into fused multiply-adds), so
-// are the bits.  With GCC on x86-64 Linux, which has the loader's choice
-// of clones.
-#if defined(GATEBOX_RANDOM_AVX) && !defined(__clang__)
-#define GATEBOX_CLONED __attribute__((target_clones("default", "arch=x86-64-v3")))
-#else
-#define GATEBOX_CLONED
-#endif
-
 // 0: not chosen yet; 1 scalar; 2 SSE2; 3 AVX.
 int g_fill_kind = 0;
 
@@ -793,7 +781,7 @@ static double beta_draw(Draws &draws, double a, double b) {
 // Generation, ch. X), costing one uniform more than the count returned.  The
 // splits are a loop: each adds (or subtracts) its k to the count of the
 // side it continues in.
-GATEBOX_CLONED static int bino_draw(Draws &draws, double p, int n) {
+[[gnu::always_inline]] inline int bino_body(Draws &draws, double p, int n) {
   int base = 0, sign = 1;  // the result is base + sign * (count of this stage)
   for (;;) {
     if (n < 0) return base;                  // no trials: 0, nothing drawn
@@ -853,6 +841,46 @@ GATEBOX_CLONED static int bino_draw(Draws &draws, double p, int n) {
     return base + sign * waiting(draws, p, n);
   }
 }
+
+// bino_body compiled twice: for the build's processor and for x86-64-v3
+// (AVX2's three-operand encodings, BMI), chosen on first use where the
+// processor has it (measured 2 to 3% faster on the multinomial).  The
+// operations are the same (nothing is contracted into fused multiply-adds),
+// so are the bits.  With GCC on x86-64 Linux.
+static int bino_plain(Draws &draws, double p, int n) { return bino_body(draws, p, n); }
+#if defined(GATEBOX_RANDOM_AVX) && !defined(__clang__)
+#define GATEBOX_BINO_V3 1
+__attribute__((target("arch=x86-64-v3"))) static int bino_v3(Draws &draws, double p, int n) {
+  return bino_body(draws, p, n);
+}
+#endif
+
+typedef int (*BinoDraw)(Draws &draws, double p, int n);
+static int bino_first(Draws &draws, double p, int n);
+static BinoDraw g_bino = bino_first;
+
+// 1 the build's processor, 2 x86-64-v3 where this build and processor have
+// it; 0 the best.  False (and no change) for a kind not there.
+static bool choose_bino(int kind) {
+  int best = 1;
+#if defined(GATEBOX_BINO_V3)
+  if (__builtin_cpu_supports("x86-64-v3")) best = 2;
+#endif
+  if (kind == 0) kind = best;
+  if (kind < 1 || kind > best) return false;
+  g_bino = bino_plain;
+#if defined(GATEBOX_BINO_V3)
+  if (kind == 2) g_bino = bino_v3;
+#endif
+  return true;
+}
+
+static int bino_first(Draws &draws, double p, int n) {
+  choose_bino(0);
+  return g_bino(draws, p, n);
+}
+
+inline int bino_draw(Draws &draws, double p, int n) { return g_bino(draws, p, n); }
 
 double GammaRand(WHState &s, double a) {
   Draws draws(s);
@@ -1122,6 +1150,7 @@ bool set_gamma_path(int kind) {
   g_gamma_kind = kind;
   return true;
 }
+bool set_binomial_path(int kind) { return choose_bino(kind); }
 bool set_waiting_path(int kind) {
   if (kind < 0 || kind > choose_window()) return false;
   choose_log_window(kind);

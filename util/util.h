@@ -133,6 +133,10 @@ bool set_uniform_path(int kind);
 // four lanes (AVX2), 3 in eight lanes (AVX-512), 0 the one chosen for this
 // processor.  False (and no change) when this build or processor lacks it.
 bool set_gamma_path(int kind);
+// The binomial's code: 1 compiled for the build's processor, 2 for
+// x86-64-v3, 0 the one chosen for this processor; false (and no change)
+// when this build or processor lacks it.
+bool set_binomial_path(int kind);
 // The way the binomial waiting time takes its logarithms: 1 one at a time,
 // 2 eight ahead in four lanes (AVX2), 3 the same with AVX-512's encodings,
 // 0 the one chosen for this processor; false (and no change) when this

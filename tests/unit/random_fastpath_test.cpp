@@ -262,6 +262,20 @@ TEST(FastSamplers, WaitingTimeDecidesAsThePlainLoopNextToItsBoundaries) {
   EXPECT_GT(stops, 1000);
 }
 
+// The binomial's code for each processor this build can choose gives the
+// same streams.
+TEST(FastSamplers, EveryBinomialPathGivesTheSameStreams) {
+  int paths = 0;
+  for (int kind = 1; kind <= 2; ++kind) {
+    if (!gatebox_random_test::set_binomial_path(kind)) continue;
+    ++paths;
+    SCOPED_TRACE("binomial path " + std::to_string(kind));
+    compare_streams(stream_length(200000));
+  }
+  gatebox_random_test::set_binomial_path(0);
+  EXPECT_GE(paths, 1);
+}
+
 // MultiRand over many columns in one call draws as one call per column:
 // against the plain chain column by column (the state compared at the end,
 // after columns that stop early at a zero mass left, near the start and, with
