@@ -940,7 +940,6 @@ namespace lanes4 {
 typedef double V __attribute__((vector_size(32)));
 typedef std::int64_t VI __attribute__((vector_size(32)));
 typedef std::uint64_t VU __attribute__((vector_size(32)));
-typedef std::int32_t VI32 __attribute__((vector_size(16)));
 constexpr int N = 4;
 GATEBOX_LANE V gather(const double *base, VU i) {
   return reinterpret_cast<V>(_mm256_i64gather_pd(base, reinterpret_cast<__m256i>(i), 8));
@@ -956,7 +955,6 @@ namespace lanes8 {
 typedef double V __attribute__((vector_size(64)));
 typedef std::int64_t VI __attribute__((vector_size(64)));
 typedef std::uint64_t VU __attribute__((vector_size(64)));
-typedef std::int32_t VI32 __attribute__((vector_size(32)));
 constexpr int N = 8;
 GATEBOX_LANE V gather(const double *base, VU i) {
   return reinterpret_cast<V>(_mm512_mask_i64gather_pd(_mm512_setzero_pd(), 0xff, reinterpret_cast<__m512i>(i), base, 8));
