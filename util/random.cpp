@@ -946,6 +946,16 @@ GATEBOX_LANE V gather(const double *base, VU i) {
 }
 GATEBOX_LANE unsigned mask(VI m) { return static_cast<unsigned>(_mm256_movemask_pd(reinterpret_cast<__m256d>(m))); }
 #include "random_lanes.inc"
+
+// fast_log's values of the kLogWindow doubles x, four lanes at a time.
+GATEBOX_LANE void log_window(const double *x, double *logs) {
+  for (int j = 0; j < kLogWindow; j += N) {
+    V v;
+    std::memcpy(&v, x + j, sizeof v);
+    const V l = log(v);
+    std::memcpy(logs + j, &l, sizeof l);
+  }
+}
 }  // namespace lanes4
 #pragma GCC pop_options
 
@@ -968,21 +978,9 @@ GATEBOX_LANE unsigned mask(VI m) { return static_cast<unsigned>(_mm512_movepi64_
 // and with AVX-512's encodings of the same four-lane operations, whose 32
 // registers hold the logarithm's constants without spills (measured about
 // 1% faster on the multinomial; the same operations, so the same values).
-__attribute__((target("avx2"))) void log_window_avx2(const double *x, double *logs) {
-  for (int j = 0; j < kLogWindow; j += lanes4::N) {
-    lanes4::V v;
-    std::memcpy(&v, x + j, sizeof v);
-    const lanes4::V l = lanes4::log(v);
-    std::memcpy(logs + j, &l, sizeof l);
-  }
-}
+__attribute__((target("avx2"))) void log_window_avx2(const double *x, double *logs) { lanes4::log_window(x, logs); }
 __attribute__((target("avx2,avx512f,avx512vl,avx512dq"))) void log_window_avx512vl(const double *x, double *logs) {
-  for (int j = 0; j < kLogWindow; j += lanes4::N) {
-    lanes4::V v;
-    std::memcpy(&v, x + j, sizeof v);
-    const lanes4::V l = lanes4::log(v);
-    std::memcpy(logs + j, &l, sizeof l);
-  }
+  lanes4::log_window(x, logs);
 }
 
 __attribute__((target("avx2"))) void gamma_run_avx2(Draws &draws, const GammaConsts &k, double *x, std::size_t n) {
