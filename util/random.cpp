@@ -372,13 +372,16 @@ inline bool positive_normal(double x) {
 // x1 in the high one: fast_log_t<false>'s operations lane by lane, so each
 // lane holds the bits fast_log gives.  The top byte t of the mantissa is
 // below 256, so t >= kLogWrap is decided in the low 32 bits of each lane
-// (the high ones compare 0 with 0), and the exponent, below 2^11 in
-// magnitude, converts from its low 32 bits.
+// (the high ones compare 0 with 0).
 [[gnu::always_inline]] inline __m128d fast_log_pair(double x0, double x1) {
   const __m128i u = _mm_castpd_si128(_mm_set_pd(x1, x0));
   const __m128i t = _mm_and_si128(_mm_srli_epi64(u, 44), _mm_set1_epi64x(0xff));
   const __m128i wrap = _mm_and_si128(_mm_cmpgt_epi32(t, _mm_set1_epi64x(kLogWrap - 1)), _mm_set1_epi64x(1));
-  const __m128i e = _mm_add_epi64(_mm_sub_epi64(_mm_srli_epi64(u, 52), _mm_set1_epi64x(1023)), wrap);
+  // The exponent plus wrap as a double, as the lanes form it: its bits
+  // below those of 2^52, less 2^52 + 1023 (both steps exact).
+  const __m128d ed = _mm_sub_pd(
+      _mm_castsi128_pd(_mm_or_si128(_mm_add_epi64(_mm_srli_epi64(u, 52), wrap), _mm_set1_epi64x(0x4330000000000000LL))),
+      _mm_set1_pd(0x1p52 + 1023.0));
   const __m128i uy = _mm_sub_epi64(
       _mm_or_si128(_mm_and_si128(u, _mm_set1_epi64x(0x000fffffffffffffLL)), _mm_set1_epi64x(0x3ff0000000000000LL)),
       _mm_slli_epi64(wrap, 52));
@@ -386,7 +389,6 @@ inline bool positive_normal(double x) {
   const __m128d c = _mm_loadh_pd(_mm_load_sd(&kLogTab[t0][0]), &kLogTab[t1][0]);
   const __m128d lc = _mm_loadh_pd(_mm_load_sd(&kLogTab[t0][1]), &kLogTab[t1][1]);
   const __m128d r = _mm_sub_pd(_mm_mul_pd(_mm_castsi128_pd(uy), c), _mm_set1_pd(1.0));
-  const __m128d ed = _mm_cvtepi32_pd(_mm_shuffle_epi32(e, _MM_SHUFFLE(3, 1, 2, 0)));
   const __m128d a = _mm_add_pd(_mm_mul_pd(ed, _mm_set1_pd(kLn2)), lc);
   const __m128d r2 = _mm_mul_pd(r, r);
   const __m128d lo = _mm_mul_pd(
